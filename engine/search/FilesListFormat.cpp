@@ -1,0 +1,151 @@
+#include "search/FilesListFormat.h"
+
+#include <charconv>
+#include <optional>
+
+#include <unicode/utf8.h>
+
+namespace quorvane {
+namespace {
+
+constexpr char kEscapedLineMarker = '%';
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+template <typename T> void AppendHex(std::string& out, T value, int digits) {
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += kHexDigits[(value >> shift) & 0x0F];
+}
+
+bool NeedsEscape(unsigned char c) { return c == '?' || c == '*' || c == '\r' || c == '\n'; }
+
+bool FieldNeedsEscaping(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < length;) {
+        if (bytes[i] < 0x80) {
+            if (NeedsEscape(bytes[i]))
+                return true;
+            ++i;
+            continue;
+        }
+        UChar32 c;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0)
+            return true;
+    }
+    return false;
+}
+
+// Escapes "%", the separators, CR, LF and every byte of an invalid UTF-8 sequence.
+void AppendEscaped(std::string& out, std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    for (int32_t i = 0; i < length;) {
+        const int32_t start = i;
+        UChar32 c;
+        U8_NEXT(bytes, i, length, c);
+        if (c < 0 || c == '%' || (c < 0x80 && NeedsEscape(static_cast<unsigned char>(c)))) {
+            for (int32_t k = start; k < i; ++k) {
+                out += '%';
+                AppendHex(out, bytes[k], 2);
+            }
+        } else {
+            out.append(text.substr(start, i - start));
+        }
+    }
+}
+
+std::optional<uint64_t> ParseHex(std::string_view text) {
+    uint64_t value = 0;
+    if (text.empty())
+        return std::nullopt;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string Unescape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const auto byte = i + 2 < text.size() ? ParseHex(text.substr(i + 1, 2)) : std::nullopt;
+        if (!byte)
+            throw TFilesListLineError("the escape sequence at byte " + std::to_string(i + 1) +
+                                      " is not % and two hexadecimal digits");
+        out += static_cast<char>(*byte);
+        i += 2;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FormatFilesListLine(const TFile& file) {
+    std::string line;
+    const bool escaped = FieldNeedsEscaping(file.Name) || FieldNeedsEscaping(file.Path());
+    line.reserve(16 + file.Name.size() + file.Path().size() + 10 + (escaped ? 16 : 0));
+    if (escaped)
+        line += kEscapedLineMarker;
+    AppendHex(line, static_cast<uint64_t>(file.Size), 16);
+    if (escaped) {
+        AppendEscaped(line, file.Name);
+        line += '?';
+        AppendEscaped(line, file.Path());
+    } else {
+        line += file.Name;
+        line += '?';
+        line += file.Path();
+    }
+    line += '*';
+    AppendHex(line, DateTimeToDos(file.Date), 8);
+    return line;
+}
+
+TFile ParseFilesListLine(std::string_view line) {
+    const bool escaped = !line.empty() && line.front() == kEscapedLineMarker;
+    if (escaped)
+        line.remove_prefix(1);
+
+    const auto size = line.size() >= 16 ? ParseHex(line.substr(0, 16)) : std::nullopt;
+    if (!size)
+        throw TFilesListLineError("the size is not a 16-digit hexadecimal number");
+    line.remove_prefix(16);
+
+    const auto question = line.find('?');
+    if (question == std::string_view::npos)
+        throw TFilesListLineError("the name is not ended by \"?\"");
+    const std::string_view name = line.substr(0, question);
+    line.remove_prefix(question + 1);
+
+    const auto star = line.find('*');
+    if (star == std::string_view::npos)
+        throw TFilesListLineError("the folder is not ended by \"*\"");
+    const std::string_view folder = line.substr(0, star);
+    line.remove_prefix(star + 1);
+
+    const auto dos = line.size() <= 8 ? ParseHex(line) : std::nullopt;
+    if (!dos)
+        throw TFilesListLineError("the date is not an 8-digit hexadecimal number");
+    const auto date = DosToDateTime(static_cast<uint32_t>(*dos));
+    if (!date)
+        throw TFilesListLineError("the date is not a valid MS-DOS date and time");
+
+    TFile file;
+    file.Size = static_cast<int64_t>(*size);
+    file.Date = *date;
+    if (escaped) {
+        file.Name = Unescape(name);
+        file.SetPath(Unescape(folder));
+    } else {
+        file.Name = std::string(name);
+        file.SetPath(folder);
+    }
+    return file;
+}
+
+} // namespace quorvane

@@ -1,0 +1,5 @@
+target_sources(quorvane_engine PRIVATE
+    search/Checksum.cpp
+    search/FilesListFormat.cpp
+    search/FilList.cpp
+)
