@@ -65,7 +65,8 @@ void WriteFileAtomically(const std::string& fileName, std::string_view contents)
         // mkstemp makes the file private: keep the permissions of the file being replaced, and
         // give a new file the usual ones.
         struct stat existing {};
-        ::fchmod(fd.Get(), ::stat(fileName.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
+        ::fchmod(fd.Get(),
+                 ::stat(fileName.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
         WriteAll(fd.Get(), contents, fileName);
         if (::fsync(fd.Get()) != 0)
             Fail("Unable to write to", fileName, errno);

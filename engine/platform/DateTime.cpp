@@ -38,8 +38,9 @@ int DaysInMonth(int year, int month) {
 }
 
 TDateTime FromSeconds(int64_t secondsSince1899) {
-    const int64_t day = secondsSince1899 >= 0 ? secondsSince1899 / kSecondsPerDay
-                                              : -((-secondsSince1899 + kSecondsPerDay - 1) / kSecondsPerDay);
+    const int64_t day = secondsSince1899 >= 0
+                            ? secondsSince1899 / kSecondsPerDay
+                            : -((-secondsSince1899 + kSecondsPerDay - 1) / kSecondsPerDay);
     const int64_t secondOfDay = secondsSince1899 - day * kSecondsPerDay;
     return static_cast<double>(day) + static_cast<double>(secondOfDay) / kSecondsPerDay;
 }

@@ -14,7 +14,7 @@ namespace quorvane {
 namespace {
 
 std::mutex localeMutex;
-std::string localeName;                // guarded by localeMutex; empty: the user's locale
+std::string localeName; // guarded by localeMutex; empty: the user's locale
 std::atomic<unsigned> localeGeneration{1};
 
 icu::Locale CollationLocale() {
@@ -31,9 +31,11 @@ icu::Locale CollationLocale() {
 
 std::unique_ptr<icu::Collator> MakeCollator() {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(CollationLocale(), status));
+    std::unique_ptr<icu::Collator> collator(
+        icu::Collator::createInstance(CollationLocale(), status));
     if (U_FAILURE(status) || !collator)
-        throw std::runtime_error("Unable to create a text collator: " + std::string(u_errorName(status)));
+        throw std::runtime_error("Unable to create a text collator: " +
+                                 std::string(u_errorName(status)));
     collator->setStrength(icu::Collator::SECONDARY);
     return collator;
 }
@@ -66,7 +68,9 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
 
 } // namespace
 

@@ -28,7 +28,9 @@ const std::string& TFile::Path() const {
     return FPath ? *FPath : empty;
 }
 
-void TFile::SetPath(std::string_view path) { FPath = MakeFolderPath(path); }
+void TFile::SetPath(std::string_view path) {
+    FPath = MakeFolderPath(path);
+}
 
 void TFile::SetPath(TFolderPath path) {
     if (!path || path->empty() || path->back() != '/')
@@ -37,11 +39,17 @@ void TFile::SetPath(TFolderPath path) {
         FPath = std::move(path);
 }
 
-std::string TFile::FullName() const { return Path() + Name; }
+std::string TFile::FullName() const {
+    return Path() + Name;
+}
 
-TFilesList::~TFilesList() { Clear(); }
+TFilesList::~TFilesList() {
+    Clear();
+}
 
-void TFilesList::Add(TFile* file) { FItems.push_back(file); }
+void TFilesList::Add(TFile* file) {
+    FItems.push_back(file);
+}
 
 void TFilesList::Add(std::unique_ptr<TFile> file) {
     FItems.push_back(file.get());

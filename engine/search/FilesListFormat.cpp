@@ -16,7 +16,9 @@ template <typename T> void AppendHex(std::string& out, T value, int digits) {
         out += kHexDigits[(value >> shift) & 0x0F];
 }
 
-bool NeedsEscape(unsigned char c) { return c == '?' || c == '*' || c == '\r' || c == '\n'; }
+bool NeedsEscape(unsigned char c) {
+    return c == '?' || c == '*' || c == '\r' || c == '\n';
+}
 
 bool FieldNeedsEscaping(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());

@@ -23,7 +23,8 @@ TTempDir::TTempDir() {
 TTempDir::~TTempDir() {
     std::error_code ignored;
     // Give back permissions a test took away, so that everything can be removed.
-    for (auto it = fs::recursive_directory_iterator(FPath, fs::directory_options::skip_permission_denied, ignored);
+    for (auto it = fs::recursive_directory_iterator(
+             FPath, fs::directory_options::skip_permission_denied, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
         if (it->is_directory(ignored) && !it->is_symlink(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
@@ -55,7 +56,8 @@ int RunAsUnprivileged(const std::function<bool()>& body) {
     if (child < 0)
         throw std::runtime_error("fork failed");
     if (child == 0) {
-        if (::getuid() == 0 && (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
+        if (::getuid() == 0 &&
+            (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
             ::_exit(3);
         ::_exit(body() ? 0 : 1);
     }
