@@ -1,0 +1,296 @@
+#include "platform/IniFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include <unistd.h>
+
+#include "platform/AtomicFile.h"
+
+namespace quorvane {
+namespace {
+
+constexpr std::string_view kBlanks = " \t\v\f";
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
+}
+
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+bool IsQuoted(std::string_view value) {
+    return value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front();
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The first `maxChars` UTF-8 characters: a cut never falls inside a multi-byte sequence.
+std::string_view FirstChars(std::string_view text, std::size_t maxChars) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (!continuation && chars++ == maxChars)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
+// Decimal with an optional sign, or hexadecimal after "0x"/"0X", with optional surrounding
+// blanks; anything else, or a number out of the int range, is unreadable.
+bool ParseInteger(std::string_view text, int& value) {
+    text = Trim(text);
+    int base = 10;
+    bool minusAllowed = true; // after "0x" or "+", from_chars must not take a minus sign
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+        minusAllowed = false;
+    } else if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        minusAllowed = false;
+    }
+    if (text.empty() || (!minusAllowed && text.front() == '-'))
+        return false;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// The file that a write must replace: the target of a symbolic link, so that a configuration
+// kept elsewhere and linked into place stays linked.
+std::string WriteTarget(const std::string& fileName) {
+    char* resolved = ::realpath(fileName.c_str(), nullptr);
+    if (!resolved)
+        return fileName;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+} // namespace
+
+TIniWriteError::TIniWriteError(const std::string& fileName, std::string reason)
+    : std::runtime_error("Unable to write to " + fileName), FFileName(fileName),
+      FReason(std::move(reason)) {}
+
+TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
+    if (::access(FFileName.c_str(), F_OK) != 0)
+        return; // a missing file reads as empty and is created by the first UpdateFile()
+    try {
+        Parse(ReadWholeFile(FFileName));
+    } catch (const std::runtime_error&) {
+        FUnreadable = true;
+    }
+}
+
+void TIniFile::Parse(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    TSection* current = nullptr;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        line = Trim(line);
+        if (line.empty())
+            continue; // blank lines are not kept: the writer puts one between sections
+        if (line.front() == '[') {
+            line.remove_prefix(1);
+            const std::string_view name = Trim(line.substr(0, line.find(']')));
+            // A section that appears twice continues where it first appeared.
+            current = FindSection(name);
+            if (!current)
+                current = &FSections.emplace_back(TSection{std::string(name), {}});
+            continue;
+        }
+        if (!current) {
+            FPreamble.emplace_back(line);
+            continue;
+        }
+        if (line.front() == ';') {
+            current->Entries.push_back({std::string(line), {}, true});
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            current->Entries.push_back({std::string(line), {}, false});
+        else
+            current->Entries.push_back({std::string(Trim(line.substr(0, equals))),
+                                        std::string(Trim(line.substr(equals + 1))), false});
+    }
+}
+
+const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
+    name = Trim(name);
+    for (const TSection& section : FSections)
+        if (SameName(section.Name, name))
+            return &section;
+    return nullptr;
+}
+
+TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
+    return const_cast<TSection*>(std::as_const(*this).FindSection(name));
+}
+
+const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
+    const TSection* found = FindSection(section);
+    if (!found)
+        return nullptr;
+    key = Trim(key);
+    for (const TEntry& entry : found->Entries)
+        if (!entry.IsComment && SameName(entry.Key, key))
+            return &entry;
+    return nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const {
+    const TEntry* entry = FindEntry(section, key);
+    if (!entry)
+        return std::string(defaultValue);
+    std::string_view value = entry->Value;
+    if (IsQuoted(value))
+        value = value.substr(1, value.size() - 2);
+    return std::string(FirstChars(value, kMaxValueChars));
+}
+
+int TIniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
+    int value = 0;
+    return ParseInteger(ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
+    std::vector<std::string> names;
+    const TSection* found = FindSection(section);
+    if (!found)
+        return names;
+    std::size_t used = 1; // the zero that ends the list
+    for (const TEntry& entry : found->Entries) {
+        if (entry.IsComment || entry.Key.empty())
+            continue;
+        // Only whole names: a name cut short would stand for another folder or mask.
+        used += entry.Key.size() + 1;
+        if (used > kKeyNamesBufferBytes)
+            break;
+        names.push_back(entry.Key);
+    }
+    return names;
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+    return FindSection(section) != nullptr;
+}
+
+bool TIniFile::CanStoreKey(std::string_view key) {
+    key = Trim(key);
+    return !key.empty() && !HasLineBreak(key) && key.front() != '[' && key.front() != ';';
+}
+
+bool TIniFile::CanStoreValue(std::string_view value) {
+    return !HasLineBreak(value);
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    if (!CanStoreKey(key))
+        throw std::invalid_argument("The name \"" + std::string(key) + "\" cannot be stored in " +
+                                    FFileName);
+    if (!CanStoreValue(value))
+        throw std::invalid_argument("The value of \"" + std::string(key) +
+                                    "\" cannot be stored in " + FFileName);
+    // Quotes keep blanks at the ends, and quotes of the value's own, through the reader's trimming
+    // and unquoting.
+    std::string stored(value);
+    if (Trim(value).size() != value.size() || IsQuoted(value))
+        stored = '"' + stored + '"';
+
+    key = Trim(key);
+    TSection* target = FindSection(section);
+    if (!target)
+        target = &FSections.emplace_back(TSection{std::string(Trim(section)), {}});
+    for (TEntry& entry : target->Entries) {
+        if (!entry.IsComment && SameName(entry.Key, key)) {
+            entry.Value = std::move(stored);
+            return;
+        }
+    }
+    target->Entries.push_back({std::string(key), std::move(stored), false});
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TIniFile::EraseSection(std::string_view section) {
+    section = Trim(section);
+    std::erase_if(FSections, [&](const TSection& s) { return SameName(s.Name, section); });
+}
+
+void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+    TSection* target = FindSection(section);
+    if (!target)
+        return;
+    key = Trim(key);
+    std::erase_if(target->Entries,
+                  [&](const TEntry& e) { return !e.IsComment && SameName(e.Key, key); });
+}
+
+std::string TIniFile::Text() const {
+    std::string text;
+    for (const std::string& line : FPreamble)
+        text += line + '\n';
+    for (const TSection& section : FSections) {
+        if (!text.empty())
+            text += '\n';
+        text += '[' + section.Name + "]\n";
+        for (const TEntry& entry : section.Entries)
+            text += entry.IsComment ? entry.Key + '\n' : entry.Key + '=' + entry.Value + '\n';
+    }
+    return text;
+}
+
+void TIniFile::UpdateFile() const {
+    if (FUnreadable)
+        throw TIniWriteError(FFileName, "the file exists but could not be read");
+    const std::string target = WriteTarget(FFileName);
+    // Replacing the file by a rename would get round a file the user made read-only.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        throw TIniWriteError(FFileName, std::strerror(errno));
+    try {
+        WriteFileAtomically(target, Text());
+    } catch (const std::runtime_error& error) {
+        throw TIniWriteError(FFileName, error.what());
+    }
+}
+
+} // namespace quorvane
