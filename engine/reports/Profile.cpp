@@ -1,0 +1,111 @@
+#include "reports/Profile.h"
+
+namespace quorvane {
+namespace {
+
+struct TListSection {
+    std::string_view Name;
+    std::vector<std::string> SearchCriteria::*List;
+};
+
+// The four list sections, in the order they are erased and written.
+constexpr TListSection kListSections[] = {
+    {kIncludeFoldersSection, &SearchCriteria::IncludeFolders},
+    {kExcludeFoldersSection, &SearchCriteria::ExcludeFolders},
+    {kIncludeFilesSection, &SearchCriteria::IncludeFiles},
+    {kExcludeFilesSection, &SearchCriteria::ExcludeFiles},
+};
+
+int ReadInRange(const TIniFile& ini, std::string_view key, int defaultValue, int low, int high) {
+    const int value = ini.ReadInteger(kSearchOptsSection, key, defaultValue);
+    return value >= low && value <= high ? value : defaultValue;
+}
+
+} // namespace
+
+void WriteProfile(TIniFile& ini, const SearchCriteria& criteria) {
+    for (const TListSection& section : kListSections)
+        ini.EraseSection(section.Name);
+    for (const TListSection& section : kListSections)
+        for (const std::string& entry : criteria.*section.List)
+            if (TIniFile::CanStoreKey(entry))
+                ini.WriteString(section.Name, entry, "");
+    ini.WriteBool(kSearchOptsSection, "IncludeSysFolders", criteria.IncludeSysFolders);
+    ini.WriteBool(kSearchOptsSection, "IncludeSysFiles", criteria.IncludeSysFiles);
+    ini.WriteBool(kSearchOptsSection, "ShowZeroBytes", criteria.ShowZeroBytes);
+    ini.WriteInteger(kSearchOptsSection, "CompareMode", criteria.CompareMode);
+    ini.WriteInteger(kSearchOptsSection, "GroupOrder", criteria.GroupOrder);
+}
+
+SearchCriteria ReadProfile(const TIniFile& ini, const SearchCriteria& defaults) {
+    SearchCriteria criteria;
+    for (const TListSection& section : kListSections)
+        criteria.*section.List = ini.ReadSection(section.Name);
+    criteria.IncludeSysFolders =
+        ini.ReadBool(kSearchOptsSection, "IncludeSysFolders", defaults.IncludeSysFolders);
+    criteria.IncludeSysFiles =
+        ini.ReadBool(kSearchOptsSection, "IncludeSysFiles", defaults.IncludeSysFiles);
+    criteria.ShowZeroBytes =
+        ini.ReadBool(kSearchOptsSection, "ShowZeroBytes", defaults.ShowZeroBytes);
+    // Values outside the ranges name no compare mode or group order; they would make the later
+    // stages index past their tables, so they read as unreadable.
+    criteria.CompareMode =
+        static_cast<TCompareMode>(ReadInRange(ini, "CompareMode", defaults.CompareMode, 0, 3));
+    criteria.GroupOrder =
+        static_cast<TGroupOrder>(ReadInRange(ini, "GroupOrder", defaults.GroupOrder, 0, 4));
+    return criteria;
+}
+
+void ApplyEmptyListDefaults(SearchCriteria& criteria,
+                            const std::vector<std::string>& fixedDriveRoots) {
+    if (criteria.IncludeFolders.empty())
+        criteria.IncludeFolders = fixedDriveRoots;
+    if (criteria.IncludeFiles.empty())
+        criteria.IncludeFiles = {"*.*"};
+}
+
+std::string ProfileCaption(std::string_view fileName) {
+    std::string_view name = fileName.substr(fileName.rfind('/') + 1);
+    // A leading dot starts a hidden name, not an extension.
+    if (const auto dot = name.rfind('.'); dot != std::string_view::npos && dot > 0)
+        name = name.substr(0, dot);
+    return std::string(kProfileCaptionPrefix) + std::string(name);
+}
+
+void WriteProfileFile(const std::string& fileName, const SearchCriteria& criteria) {
+    TIniFile ini(fileName);
+    WriteProfile(ini, criteria);
+    ini.UpdateFile();
+}
+
+TProfileSaveResult SaveProfile(const std::string& fileName, const SearchCriteria& criteria,
+                               const std::string& configFileName) {
+    TProfileSaveResult result;
+    try {
+        WriteProfileFile(fileName, criteria);
+    } catch (const TIniWriteError&) {
+        return result;
+    }
+    result.Saved = true;
+    if (fileName != configFileName)
+        result.Caption = ProfileCaption(fileName);
+    return result;
+}
+
+TProfileLoadResult LoadProfile(const std::string& fileName, const SearchCriteria& current,
+                               const std::string& configFileName,
+                               const std::vector<std::string>& fixedDriveRoots) {
+    SearchCriteria defaults = current;
+    defaults.CompareMode = cmNone;
+    TProfileLoadResult result{ReadProfile(TIniFile(fileName), defaults), std::nullopt};
+    ApplyEmptyListDefaults(result.Criteria, fixedDriveRoots);
+    if (fileName != configFileName)
+        result.Caption = ProfileCaption(fileName);
+    return result;
+}
+
+std::string ProfileNoLongerExistsText(std::string_view fileName) {
+    return "Profile " + std::string(fileName) + " no longer exists";
+}
+
+} // namespace quorvane
