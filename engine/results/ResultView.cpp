@@ -1,0 +1,89 @@
+#include "results/ResultView.h"
+
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include <unicode/utf8.h>
+
+#include "platform/TextCompare.h"
+
+namespace quorvane {
+namespace {
+
+std::size_t CodePointCount(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    std::size_t count = 0;
+    for (int32_t i = 0; i < length; ++count)
+        U8_FWD_1(bytes, i, length);
+    return count;
+}
+
+// The first `count` code points of the text (all of it when shorter).
+std::string_view CodePointPrefix(std::string_view text, std::size_t count) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const auto length = static_cast<int32_t>(text.size());
+    int32_t end = 0;
+    for (std::size_t i = 0; i < count && end < length; ++i)
+        U8_FWD_1(bytes, end, length);
+    return text.substr(0, static_cast<std::size_t>(end));
+}
+
+} // namespace
+
+void TResultView::Load(const TFilesList& files, std::vector<TResultRow> rows,
+                       const TResultLayout& layout, const TPump& pump) {
+    *this = TResultView();
+    if (rows.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
+        throw std::out_of_range("Too many result rows: " + std::to_string(rows.size()));
+    for (const TResultRow& row : rows)
+        if (row.FilePosition >= files.Count())
+            throw std::out_of_range("A result row points to file position " +
+                                    std::to_string(row.FilePosition) + " of a list of " +
+                                    std::to_string(files.Count()) + " files");
+    FOrder.Build(files, rows, layout.GroupingColumns(), pump);
+    FFiles = &files;
+    FRows = std::move(rows);
+    FLayout = layout;
+    ShowPassing(std::vector<uint8_t>(FRows.size(), 1), pump);
+}
+
+void TResultView::SetFilter(TRowPredicate predicate, const TPump& pump) {
+    std::vector<uint8_t> passes(FRows.size(), 1);
+    if (predicate) {
+        TPumpCounter counter(pump);
+        for (uint32_t record = 0; record < FRows.size(); ++record) {
+            passes[record] = predicate(FRows[record], File(record)) ? 1 : 0;
+            counter.Tick();
+        }
+    }
+    FPredicate = std::move(predicate);
+    ShowPassing(passes, pump);
+}
+
+void TResultView::ShowPassing(const std::vector<uint8_t>& passes, const TPump& pump) {
+    FPassing.clear();
+    FPosition.assign(FRows.size(), -1);
+    for (uint32_t record : FOrder.Records()) {
+        if (!passes[record])
+            continue;
+        FPosition[record] = static_cast<int32_t>(FPassing.size());
+        FPassing.push_back(record);
+    }
+    FGroups.Build(FOrder, FPassing, pump);
+}
+
+int64_t TResultView::FindNamePrefix(std::string_view typed) const {
+    if (typed.empty())
+        return FPassing.empty() ? -1 : 0;
+    const std::size_t typedLength = CodePointCount(typed);
+    for (std::size_t position = 0; position < FPassing.size(); ++position) {
+        const std::string_view name = File(FPassing[position]).Name;
+        if (SameTextNoCase(CodePointPrefix(name, typedLength), typed))
+            return static_cast<int64_t>(position);
+    }
+    return -1;
+}
+
+} // namespace quorvane
