@@ -1,0 +1,74 @@
+#include "results/CriteriaStreamHex.h"
+
+#include "results/CriteriaStream.h"
+#include "results/FilterError.h"
+
+namespace quorvane {
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::string Printable(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte < 0x7F)
+        return std::string("'") + c + "'";
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string("byte 0x") + kDigits[byte >> 4] + kDigits[byte & 15];
+}
+
+} // namespace
+
+std::string BytesToHex(std::span<const uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (uint8_t byte : bytes) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    return hex;
+}
+
+std::vector<uint8_t> HexToBytes(std::string_view hex) {
+    if (hex.size() % 2 != 0)
+        throw TFilterError("Damaged filter text: it has an odd number of hexadecimal digits (" +
+                           std::to_string(hex.size()) + ")");
+    std::vector<uint8_t> bytes;
+    bytes.reserve(hex.size() / 2);
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = HexDigitValue(hex[i]);
+        const int low = HexDigitValue(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            const std::size_t at = high < 0 ? i : i + 1;
+            throw TFilterError("Damaged filter text: " + Printable(hex[at]) + " at character " +
+                               std::to_string(at) + " is not a hexadecimal digit");
+        }
+        bytes.push_back(static_cast<uint8_t>(high << 4 | low));
+    }
+    return bytes;
+}
+
+std::string EncodeStoredFilter(const TFilterGroup& criteria) {
+    const std::vector<uint8_t> bytes = WriteCriteriaStream(criteria);
+    if (bytes.size() > kMaxStoredCriteriaBytes)
+        throw TFilterError("The filter is too long to be stored: its conditions take " +
+                           std::to_string(bytes.size()) + " bytes, at most " +
+                           std::to_string(kMaxStoredCriteriaBytes) + " fit");
+    return BytesToHex(bytes);
+}
+
+TFilterGroup DecodeStoredFilter(std::string_view hex) {
+    if (hex.empty())
+        throw TFilterError("The filter has no conditions stored");
+    return ReadCriteriaStream(HexToBytes(hex));
+}
+
+} // namespace quorvane
