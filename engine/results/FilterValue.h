@@ -31,17 +31,13 @@ struct TFilterDate {
 struct TFilterValue;
 using TFilterValueList = std::vector<TFilterValue>;
 
+// The kinds in stream terms: integer (32-bit), floating-point number (80-bit extended in streams),
+// text (raw bytes, UTF-8 when valid), boolean, single, currency, date, wide text (UTF-16 code
+// units) and list (the values of "between" and "in list").
 struct TFilterValue {
-    using TData = std::variant<TFilterNull, TFilterUnassigned,
-                               int32_t,           // integer
-                               double,            // floating-point number (extended in streams)
-                               std::string,       // text: raw bytes, UTF-8 when it is valid
-                               bool,              //
-                               float,             // single
-                               TFilterCurrency,   //
-                               TFilterDate,       //
-                               std::u16string,    // wide text: UTF-16 code units
-                               TFilterValueList>; // list: the values of "between" and "in list"
+    using TData =
+        std::variant<TFilterNull, TFilterUnassigned, int32_t, double, std::string, bool, float,
+                     TFilterCurrency, TFilterDate, std::u16string, TFilterValueList>;
     TData Data;
 
     TFilterValue() = default;
