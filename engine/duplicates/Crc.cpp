@@ -47,6 +47,12 @@ uint32_t SliceWord(uint32_t word, int firstTable) {
            kTables[firstTable - 2][(word >> 16) & 0xFFu] ^ kTables[firstTable - 3][word >> 24];
 }
 
+using TUpdateFunction = uint32_t (*)(const uint8_t*, std::size_t, uint32_t);
+
+TUpdateFunction ChooseUpdate() {
+    return crc32::FoldingSupported() ? crc32::UpdateFolded : crc32::UpdateSliced;
+}
+
 } // namespace
 
 namespace crc32 {
@@ -74,7 +80,8 @@ const std::array<uint32_t, 256>& Crc32Table() {
 }
 
 uint32_t UpdateCrc32(const void* data, std::size_t count, uint32_t crc) {
-    return crc32::UpdateSliced(static_cast<const uint8_t*>(data), count, crc);
+    static const TUpdateFunction update = ChooseUpdate();
+    return update(static_cast<const uint8_t*>(data), count, crc);
 }
 
 TFileReadOutcome ComputeFileCrc32(const std::string& fileName, uint32_t& crc) {

@@ -13,4 +13,11 @@ uint32_t UpdateBytewise(const uint8_t* data, std::size_t count, uint32_t crc);
 // Sixteen bytes per round through sixteen tables derived from the standard one.
 uint32_t UpdateSliced(const uint8_t* data, std::size_t count, uint32_t crc);
 
+// True when the processor can run the folding path (x86 with PCLMULQDQ and SSE4.1).
+bool FoldingSupported();
+
+// Carry-less multiplication folds 64 bytes per round; inputs under 64 bytes and the last few
+// bytes go through UpdateSliced. Only to be called when FoldingSupported() is true.
+uint32_t UpdateFolded(const uint8_t* data, std::size_t count, uint32_t crc);
+
 } // namespace quorvane::crc32

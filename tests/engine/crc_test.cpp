@@ -43,9 +43,12 @@ struct TKernel {
 };
 
 std::vector<TKernel> Kernels() {
-    return {{"UpdateCrc32", PublicUpdate},
-            {"Bytewise", crc32::UpdateBytewise},
-            {"Sliced", crc32::UpdateSliced}};
+    std::vector<TKernel> kernels = {{"UpdateCrc32", PublicUpdate},
+                                    {"Bytewise", crc32::UpdateBytewise},
+                                    {"Sliced", crc32::UpdateSliced}};
+    if (crc32::FoldingSupported())
+        kernels.push_back({"Folded", crc32::UpdateFolded});
+    return kernels;
 }
 
 TEST(Crc32Table, EveryEntryIsTheRegisterOfItsByte) {
@@ -67,7 +70,8 @@ TEST(Crc32, CheckValueOfTheNineDigits) {
     }
 }
 
-// Every length around the 16- and 64-byte strides, at every alignment, from any register.
+// Every length around the 16- and 64-byte strides, at every alignment, from any register. The
+// folding path joins in where the processor has it.
 TEST(Crc32, EveryPathAgreesWithTheBitwiseRule) {
     const std::vector<uint8_t> data = RandomBytes(4096 + 64, 1);
     std::mt19937 random(2);
