@@ -166,6 +166,8 @@ void TMessageDigest::Transform(const uint8_t*, std::size_t count) {
 
 void TMessageDigest::Update(const void* data, std::size_t count) {
     FailIfComplete();
+    if (count == 0)
+        return;
     auto bytes = static_cast<const uint8_t*>(data);
     const std::size_t blockSize = static_cast<std::size_t>(FBlockSize);
     if (FBufferedCount > 0) {
@@ -218,8 +220,10 @@ const std::vector<uint8_t>& TMessageDigest::Digest() const {
 
 std::string TMessageDigest::HexDigest() const {
     static constexpr char kDigits[] = "0123456789abcdef";
+    const std::vector<uint8_t>& digest = Digest();
     std::string text;
-    for (const uint8_t byte : Digest()) {
+    text.reserve(2 * digest.size());
+    for (const uint8_t byte : digest) {
         text += kDigits[byte >> 4];
         text += kDigits[byte & 0x0F];
     }

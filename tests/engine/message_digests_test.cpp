@@ -140,7 +140,9 @@ TEST(MessageDigest, CallsOutOfOrderFailWithTheirTexts) {
         SCOPED_TRACE(algorithm);
         const auto digest = MakeDigest(algorithm);
         ExpectFailure([&] { digest->HexDigest(); }, "Message digest not complete.");
+        digest->Update(nullptr, 0);
         digest->Update("abc", 3);
+        digest->Update(nullptr, 0);
         ExpectFailure([&] { digest->Digest(); }, "Message digest not complete.");
         digest->Complete();
         const std::string before = digest->HexDigest();
