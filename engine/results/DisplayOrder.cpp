@@ -91,9 +91,11 @@ void TDisplayOrder::Build(const TFilesList& files, const std::vector<TResultRow>
     const auto fileOf = [&](uint32_t record) -> const TFile& {
         return *files[rows[record].FilePosition];
     };
+    TPumpCounter counter(pump);
     for (uint32_t record = 0; record < rows.size(); ++record) {
         FKeys[record].Size = fileOf(record).Size;
         FKeys[record].Date = fileOf(record).Date;
+        counter.Tick();
     }
 
     for (std::size_t level = 0; level < FLevels.size(); ++level) {

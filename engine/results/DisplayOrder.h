@@ -43,6 +43,9 @@ public:
     // The outermost grouping level at which the two rows differ, or Levels().size() when they
     // belong to the same innermost group row.
     std::size_t FirstDifferingLevel(uint32_t a, uint32_t b) const;
+    // The row's file size, kept beside the other keys: a pass over many rows reads it from here
+    // instead of from each file record.
+    int64_t Size(uint32_t record) const { return FKeys[record].Size; }
 
 private:
     // The sort keys of one row; text columns as ranks.

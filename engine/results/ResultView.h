@@ -40,6 +40,8 @@ public:
     std::size_t RowCount() const { return FRows.size(); }
     const TResultRow& Row(uint32_t record) const { return FRows[record]; }
     const TFile& File(uint32_t record) const { return *(*FFiles)[FRows[record].FilePosition]; }
+    // File(record).Size, read without touching the file record.
+    int64_t Size(uint32_t record) const { return FOrder.Size(record); }
 
     // Every row in display order, whatever the filter.
     const std::vector<uint32_t>& DisplayOrder() const { return FOrder.Records(); }

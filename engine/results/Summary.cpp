@@ -22,7 +22,7 @@ TSummary SummarizePassingRows(const TResultView& view, std::vector<bool>& stripe
         currentGroup = group;
         stripeFlags[record] = stripe;
         ++summary.Files;
-        summary.Bytes += view.File(record).Size;
+        summary.Bytes += view.Size(record);
         counter.Tick();
     }
     return summary;
