@@ -38,7 +38,8 @@ namespace quorvane {
 // every folder is walked once even when include folders repeat or lie inside one another.
 class TSearchThread final : public TThread {
 public:
-    // Created suspended and freeing itself when done. Progress goes to `progress` (may be null).
+    // Created suspended and freeing itself when done. Progress goes to `progress`, which must
+    // outlive the worker (null: no progress).
     explicit TSearchThread(IMainThreadQueue& mainThread, IProgress* progress = nullptr);
 
     void SetFilesList(TFilesList& files) { FFilesList = &files; }
