@@ -1,6 +1,7 @@
 #include "duplicates/FileBlockReader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <system_error>
@@ -42,7 +43,13 @@ std::string ErrorText(int error) {
     return std::generic_category().message(error);
 }
 
+std::atomic<uint64_t> bytesReadSoFar{0};
+
 } // namespace
+
+uint64_t FileBytesReadSoFar() {
+    return bytesReadSoFar.load(std::memory_order_relaxed);
+}
 
 TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume) {
     const TFileDescriptor file(
@@ -71,6 +78,7 @@ TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsume
             return Failure("Cannot read file", fileName, "it ended before its full size was read");
         consume(buffer.get(), static_cast<std::size_t>(count));
         position += count;
+        bytesReadSoFar.fetch_add(static_cast<uint64_t>(count), std::memory_order_relaxed);
         if (::fstat(file.Get(), &info) != 0)
             return Failure("Cannot read file", fileName, ErrorText(errno));
     }

@@ -22,4 +22,8 @@ using TBlockConsumer = std::function<void(const uint8_t* block, std::size_t coun
 // Exceptions thrown by `consume` pass through; the file is closed on every path.
 TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume);
 
+// How many bytes ReadFileBlocks has read in this process, on every thread: a front end samples it
+// to show how much content comparison has read.
+uint64_t FileBytesReadSoFar();
+
 } // namespace quorvane

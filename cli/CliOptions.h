@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "search/SearchCriteria.h"
+
+namespace quorvane::cli {
+
+enum class TOutputFormat { Text, Csv, Json };
+
+// What the command line asked for.
+struct TCliOptions {
+    std::vector<std::string> Folders;        // include folders named on the command line
+    std::vector<std::string> ExcludeFolders; // -x
+    std::vector<std::string> IncludeMasks;   // -i (empty: "*.*")
+    std::vector<std::string> ExcludeMasks;   // -e
+    bool HiddenFolders = false;
+    bool HiddenFiles = false;
+    bool ZeroBytes = false;
+    std::optional<TGroupOrder> GroupOrder;   // -g; from the profile, else name-size
+    std::optional<TCompareMode> CompareMode; // -c; from the profile, else none
+    std::string Profile;                     // -p
+    std::string LoadList;                    // --load-list
+    std::string SaveList;                    // --save-list
+    TOutputFormat Format = TOutputFormat::Text;
+    bool Quiet = false;
+};
+
+struct TShowHelp {};
+struct TShowVersion {};
+struct TUsageError {
+    std::string Message;
+};
+using TParsedCommandLine = std::variant<TCliOptions, TShowHelp, TShowVersion, TUsageError>;
+
+// Reads the arguments (without the program name).
+TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+} // namespace quorvane::cli

@@ -1,0 +1,114 @@
+#include "TerminalView.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include "app/PipelineMessages.h"
+#include "duplicates/FileBlockReader.h"
+
+namespace quorvane::cli {
+namespace {
+
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+
+// The pipeline's texts break lines with CR LF (and some with a lone CR): a terminal wants LF.
+std::string ForTerminal(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::size_t TerminalWidth() {
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 10)
+        return size.ws_col;
+    return 80;
+}
+
+const char* KindLabel(TMessageKind kind) {
+    switch (kind) {
+    case TMessageKind::Error:
+        return "error: ";
+    case TMessageKind::Warning:
+        return "warning: ";
+    default:
+        return "";
+    }
+}
+
+} // namespace
+
+TTerminalView::TTerminalView(TSimpleQueue& queue, std::ostream& err, bool quiet, bool showProgress)
+    : FQueue(queue), FErr(err), FQuiet(quiet), FShowProgress(showProgress && !quiet) {}
+
+void TTerminalView::SetCommandsEnabled(bool idle) {
+    if (idle)
+        ClearProgressLine();
+}
+
+void TTerminalView::SetWaitText(const std::string& text) {
+    FStage = text;
+    FClassifying = text == kClassifyingText;
+    FBytesAtStart = FileBytesReadSoFar();
+}
+
+void TTerminalView::ShowMessage(TMessageKind kind, const std::string& text) {
+    // An error before classification means the run could not be done; the report of files that
+    // could not be read comes with a result and is only a warning on a terminal.
+    if (kind == TMessageKind::Error && !FClassifying)
+        FFailed = true;
+    if (FQuiet && kind != TMessageKind::Error)
+        return;
+    ClearProgressLine();
+    FErr << KindLabel(kind) << ForTerminal(text) << '\n' << std::flush;
+}
+
+void TTerminalView::MessageDlgCheck(const std::string& text, TMessageKind kind, const std::string&,
+                                    const std::string&, bool&) {
+    ShowMessage(kind, text);
+}
+
+void TTerminalView::WaitForMessages() {
+    FQueue.RunOne(std::chrono::milliseconds(50));
+}
+
+void TTerminalView::ShowProgress(TStatusMailbox& search) {
+    if (!FShowProgress)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < FNextDraw)
+        return;
+    FNextDraw = now + kProgressInterval;
+    search.TakeStatus(FFolder);
+    std::string line;
+    if (FStage.empty()) {
+        line = std::to_string(search.Count()) + " files found  " + FFolder;
+    } else {
+        const uint64_t megabytes = (FileBytesReadSoFar() - FBytesAtStart) >> 20;
+        line = FStage + "...  " + std::to_string(megabytes) + " MiB read";
+    }
+    const std::size_t width = TerminalWidth() - 1;
+    if (line.size() > width)
+        line = line.substr(0, width / 2 - 2) + "..." +
+               line.substr(line.size() - (width - width / 2 - 1));
+    FErr << "\r\033[K" << line << std::flush;
+    FProgressShown = true;
+}
+
+void TTerminalView::ClearProgressLine() {
+    if (!FProgressShown)
+        return;
+    FErr << "\r\033[K" << std::flush;
+    FProgressShown = false;
+}
+
+} // namespace quorvane::cli
