@@ -1,5 +1,6 @@
 #include "platform/TextCompare.h"
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -8,6 +9,8 @@
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 #include <unicode/stringpiece.h>
+#include <unicode/ucol.h>
+#include <unicode/uiter.h>
 #include <unicode/utf8.h>
 
 namespace quorvane {
@@ -52,6 +55,23 @@ icu::Collator& ThreadCollator() {
     return *collator;
 }
 
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+// The collator's verdict alone, without a tie-break.
+int CollatorCompare(std::string_view a, std::string_view b) {
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationResult result = ThreadCollator().compareUTF8(
+        icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
+        icu::StringPiece(b.data(), static_cast<int32_t>(b.size())), status);
+    if (U_FAILURE(status))
+        throw std::runtime_error("Text comparison failed: " + std::string(u_errorName(status)));
+    return static_cast<int>(result);
+}
+
+} // namespace
+
 bool IsValidUtf8(std::string_view text) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     const int32_t length = static_cast<int32_t>(text.size());
@@ -68,22 +88,54 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-int Sign(int value) {
-    return (value > 0) - (value < 0);
+int CompareTextNoCase(std::string_view a, std::string_view b) {
+    const int result = CollatorCompare(a, b);
+    if (result == 0 && a != b && (!IsValidUtf8(a) || !IsValidUtf8(b)))
+        return Sign(a.compare(b));
+    return result;
 }
 
-} // namespace
+int CompareTextNoCaseForSort(std::string_view a, std::string_view b) {
+    const int result = CollatorCompare(a, b);
+    if (result != 0 || a == b)
+        return result;
+    const bool validA = IsValidUtf8(a), validB = IsValidUtf8(b);
+    if (validA && validB)
+        return 0;
+    if (validA != validB)
+        return validA ? -1 : 1;
+    return Sign(a.compare(b));
+}
 
-int CompareTextNoCase(std::string_view a, std::string_view b) {
+uint64_t CollationKeyPart(std::string_view text, std::size_t offset) {
+    UCharIterator iterator;
+    uiter_setUTF8(&iterator, text.data(), static_cast<int32_t>(text.size()));
+    const UCollator* collator = ThreadCollator().toUCollator();
+    uint32_t state[2] = {0, 0};
     UErrorCode status = U_ZERO_ERROR;
-    UCollationResult result = ThreadCollator().compareUTF8(
-        icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
-        icu::StringPiece(b.data(), static_cast<int32_t>(b.size())), status);
-    if (U_FAILURE(status))
-        throw std::runtime_error("Text comparison failed: " + std::string(u_errorName(status)));
-    if (result == UCOL_EQUAL && a != b && (!IsValidUtf8(a) || !IsValidUtf8(b)))
-        return Sign(a.compare(b));
-    return static_cast<int>(result);
+    // A partial key goes on from its state. The key is produced in chunks up to the part's end,
+    // the last chunk holding the whole part; one chunk does for the usual short offsets.
+    uint8_t bytes[64];
+    const std::size_t partEnd = offset + 8;
+    std::size_t chunkStart = 0; // where in the key bytes[0] lies
+    std::size_t count = 0;      // bytes in the chunk
+    for (;;) {
+        const std::size_t remaining = partEnd - chunkStart;
+        const std::size_t wanted =
+            remaining <= sizeof bytes ? remaining : std::min(sizeof bytes, offset - chunkStart);
+        count = static_cast<std::size_t>(ucol_nextSortKeyPart(
+            collator, &iterator, state, bytes, static_cast<int32_t>(wanted), &status));
+        if (U_FAILURE(status))
+            throw std::runtime_error("Collation key failed: " + std::string(u_errorName(status)));
+        if (count < wanted || wanted == remaining)
+            break; // the key ended, or the chunk holds the part
+        chunkStart += count;
+    }
+    uint64_t part = 0;
+    for (std::size_t i = offset; i < partEnd; ++i)
+        part =
+            (part << 8) | (i >= chunkStart && i < chunkStart + count ? bytes[i - chunkStart] : 0);
+    return part;
 }
 
 void SetCollationLocale(const std::string& name) {
