@@ -105,7 +105,7 @@ void TDisplayOrder::Build(const TFilesList& files, const std::vector<TResultRow>
                 [&](uint32_t a, uint32_t b) {
                     const std::string& nameA = fileOf(a).Name;
                     const std::string& nameB = fileOf(b).Name;
-                    return nameA == nameB ? 0 : CompareTextNoCase(nameA, nameB);
+                    return nameA == nameB ? 0 : CompareTextNoCaseForSort(nameA, nameB);
                 },
                 pump);
         } else if (FLevels[level] == rcCheckSum) {

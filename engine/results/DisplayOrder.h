@@ -21,7 +21,8 @@ namespace quorvane {
 // Ordering: rows sort by each grouping column in turn, ascending, except Size, which sorts largest
 // first; then by Size, largest first; rows that tie on all of these keep their record order, so
 // the rows of one duplicate group stay together. Names and checksum texts compare without regard
-// to case (CompareTextNoCase, TChecksum::CompareNoCase); dates compare exactly.
+// to case (CompareTextNoCaseForSort, a total order even over names that are not valid UTF-8;
+// TChecksum::CompareNoCase); dates compare exactly.
 //
 // Algorithm: each text column is first turned into an integer rank, so that the sort compares
 // integers only. Rows come from a list that the sort stage already put in (nearly) this order, so

@@ -199,6 +199,24 @@ TEST(DisplayOrderTest, NamesCompareWithoutCaseButWithAccents) {
     EXPECT_EQ(Render(view), "Name=Apple{1 4} Name=elan{3} Name=ÉLAN{2 0}");
 }
 
+TEST(DisplayOrderTest, KeepsNamesThatAreNotUtf8ApartWhateverTheRecordOrder) {
+    // The three names collate alike (each reads as U+FFFD); only the middle one is valid UTF-8.
+    // They stay three groups, the valid one first and the others by their bytes.
+    const std::string names[] = {"\xFF", "\xEF\xBF\xBD", "\x80"};
+    TResultRows rows;
+    for (uint32_t group = 0; group < 3; ++group)
+        for (int copy = 0; copy < 2; ++copy)
+            rows.Add({.Name = names[group], .Size = 2 - copy, .Group = group + 1});
+    const std::string expected = "Name=\xEF\xBF\xBD{2 3} Name=\x80{4 5} Name=\xFF{0 1}";
+    std::mt19937 random(3);
+    for (int round = 0; round < 20; ++round) {
+        TResultView view;
+        view.Load(rows.Files, rows.Rows, ClassifiedLayout(goName, true, false, false));
+        ASSERT_EQ(Render(view), expected) << "round " << round;
+        std::shuffle(rows.Rows.begin(), rows.Rows.end(), random);
+    }
+}
+
 class FilteredViewTest : public testing::Test {
 protected:
     void SetUp() override {
