@@ -1,0 +1,235 @@
+// Sorting and classifying a large file list: the sort of each group order beside a plain
+// std::sort of the same records by name bytes and size, and the classification pass.
+//
+// The records are generated once per process. Every sort iteration starts from the same
+// shuffled order: the copy of the pointer list is made with the timer paused.
+// BM_SortMemory reports the memory per record beyond the name and folder texts: the record's
+// heap block with the allocator's header, its list slot, and the sort's peak working memory,
+// sampled from the allocator's statistics every 100 microseconds while one sort runs.
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "duplicates/Classify.h"
+#include "duplicates/SortThd.h"
+#include "platform/MainThreadQueue.h"
+
+namespace {
+
+using namespace quorvane;
+
+constexpr std::size_t RecordCount = 1'000'000;
+constexpr std::size_t FolderCount = 20'000;
+
+const std::array<const char*, 40> Words = {
+    "report",  "budget", "holiday", "family",  "project", "draft",  "final",     "notes",
+    "invoice", "letter", "photo",   "summer",  "winter",  "backup", "scan",      "music",
+    "video",   "setup",  "readme",  "index",   "config",  "image",  "thumb",     "cover",
+    "track",   "album",  "chapter", "lecture", "slides",  "résumé", "Übersicht", "café",
+    "archive", "sample", "release", "patch",   "module",  "driver", "assets",    "texture"};
+const std::array<const char*, 16> Extensions = {".jpg", ".JPG",  ".png",  ".pdf", ".docx", ".txt",
+                                                ".mp3", ".flac", ".cpp",  ".h",   ".so",   ".zip",
+                                                ".mkv", ".html", ".json", ".xml"};
+
+// Names in the shapes a home folder holds: camera files, numbered tracks, documents, sources.
+class TNameMaker {
+public:
+    explicit TNameMaker(std::mt19937_64& random) : FRandom(random) {}
+
+    std::string Name() {
+        std::string stem;
+        switch (FRandom() % 6) {
+        case 0:
+            stem = "IMG_" + Digits(8) + "_" + Digits(6);
+            break;
+        case 1:
+            stem = "DSC" + Digits(5);
+            break;
+        case 2:
+            stem = Word() + " " + Word() + " (" + Digits(1) + ")";
+            break;
+        case 3:
+            stem = Digits(2) + " - " + Word() + " " + Word();
+            break;
+        case 4:
+            stem = Word() + "_" + Word() + Digits(3);
+            break;
+        default:
+            stem = Word() + Word() + "-" + Digits(4);
+            stem[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(stem[0])));
+        }
+        return stem + Extensions[FRandom() % Extensions.size()];
+    }
+    std::string Word() { return Words[FRandom() % Words.size()]; }
+
+private:
+    std::string Digits(int count) {
+        std::string digits;
+        for (int i = 0; i < count; ++i)
+            digits += static_cast<char>('0' + FRandom() % 10);
+        return digits;
+    }
+
+    std::mt19937_64& FRandom;
+};
+
+// The generated records: owned by Files, in a shuffled order in Shuffled.
+struct TCorpus {
+    TFilesList Files;
+    std::vector<TFile*> Shuffled;
+
+    TCorpus() {
+        std::mt19937_64 random(20240611);
+        TNameMaker names(random);
+        std::vector<TFolderPath> folders;
+        for (std::size_t i = 0; i < FolderCount; ++i) {
+            std::string path = "/home/user";
+            for (int depth = 2 + static_cast<int>(random() % 5); depth > 0; --depth) {
+                path += '/';
+                path += names.Word();
+            }
+            folders.push_back(MakeFolderPath(path + std::to_string(i)));
+        }
+        std::uniform_real_distribution<double> logSize(std::log(100.0), std::log(4e9));
+        const auto date = [&] {
+            return 40000.0 + static_cast<double>(random() % 4000) +
+                   static_cast<double>(random() % 43200) * 2 / 86400;
+        };
+        Files.Reserve(RecordCount);
+        while (Files.Count() < RecordCount) {
+            const std::string name = names.Name();
+            const auto size = static_cast<int64_t>(std::exp(logSize(random)));
+            const double groupDate = date();
+            // 30% of the files lie in groups of 2 to 4, some named in other case, some with
+            // another date.
+            const std::size_t members = random() % 1000 < 125 ? 2 + random() % 3 : 1;
+            for (std::size_t k = 0; k < members && Files.Count() < RecordCount; ++k) {
+                std::string memberName = name;
+                if (k > 0 && random() % 4 == 0)
+                    for (char& c : memberName)
+                        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                Files.Add(new TFile(folders[random() % folders.size()], std::move(memberName), size,
+                                    k > 0 && random() % 3 == 0 ? date() : groupDate));
+            }
+        }
+        Shuffled = Files.Items();
+        std::shuffle(Shuffled.begin(), Shuffled.end(), random);
+    }
+
+    static const TCorpus& Get() {
+        static const TCorpus corpus;
+        return corpus;
+    }
+};
+
+template <typename TSort> void TimeSorts(benchmark::State& state, TSort sort) {
+    const TCorpus& corpus = TCorpus::Get();
+    TFilesList list(false);
+    list.Reserve(corpus.Shuffled.size());
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.Items().assign(corpus.Shuffled.begin(), corpus.Shuffled.end());
+        state.ResumeTiming();
+        sort(list);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.Count()));
+}
+
+void BM_Sort(benchmark::State& state) {
+    const auto order = static_cast<TGroupOrder>(state.range(0));
+    TSimpleQueue queue;
+    TSortThread context(queue, order);
+    context.SetCompareMode(cmNone);
+    TimeSorts(state, [&](TFilesList& list) {
+        SortFiles(list, TSortThread::ComparatorOf(order), context);
+    });
+}
+BENCHMARK(BM_Sort)->DenseRange(goNameSize, goNameSizeDate)->Unit(benchmark::kMillisecond);
+
+void BM_SortBaseline(benchmark::State& state) {
+    TimeSorts(state, [](TFilesList& list) {
+        std::sort(list.Items().begin(), list.Items().end(), [](const TFile* a, const TFile* b) {
+            if (int c = a->Name.compare(b->Name))
+                return c < 0;
+            return a->Size > b->Size;
+        });
+    });
+}
+BENCHMARK(BM_SortBaseline)->Unit(benchmark::kMillisecond);
+
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+void BM_SortMemory(benchmark::State& state) {
+    const auto order = static_cast<TGroupOrder>(state.range(0));
+    const TCorpus& corpus = TCorpus::Get();
+    TFilesList list(false);
+    list.Reserve(corpus.Shuffled.size());
+    TSimpleQueue queue;
+    TSortThread context(queue, order);
+    std::size_t peakExtra = 0;
+    for (auto _ : state) {
+        list.Items().assign(corpus.Shuffled.begin(), corpus.Shuffled.end());
+        const std::size_t before = HeapInUse();
+        std::atomic<bool> sorting{true};
+        std::size_t peak = before;
+        std::thread sampler([&] {
+            while (sorting) {
+                peak = std::max(peak, HeapInUse());
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+            }
+        });
+        SortFiles(list, TSortThread::ComparatorOf(order), context);
+        sorting = false;
+        sampler.join();
+        peakExtra = std::max(peakExtra, peak - before);
+    }
+    const double count = static_cast<double>(list.Count());
+    const double record = static_cast<double>(malloc_usable_size(list[0]) + sizeof(std::size_t));
+    const double slot = static_cast<double>(list.Items().capacity() * sizeof(TFile*)) / count;
+    const double sortExtra = static_cast<double>(peakExtra) / count;
+    state.counters["record_B"] = record;
+    state.counters["slot_B"] = slot;
+    state.counters["sort_extra_B"] = sortExtra;
+    state.counters["total_B"] = record + slot + sortExtra;
+}
+BENCHMARK(BM_SortMemory)
+    ->DenseRange(goNameSize, goNameSizeDate)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_Classify(benchmark::State& state) {
+    const TCorpus& corpus = TCorpus::Get();
+    TFilesList list(false);
+    list.Items() = corpus.Shuffled;
+    TSimpleQueue queue;
+    TSortThread context(queue, goNameSize);
+    SortFiles(list, &TSortThread::CompareByNameSize, context);
+    const TProtectedFolders protectedFolders = {
+        {"/usr/", true}, {"/etc/", true}, {"/boot/", true}, {"/home/user/backup/", false}};
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const TClassification result =
+            ClassifyFiles(list, goNameSize, true, protectedFolders, [] {});
+        rows = result.Rows.size();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.Count()));
+}
+BENCHMARK(BM_Classify)->Unit(benchmark::kMillisecond);
+
+} // namespace
