@@ -133,6 +133,11 @@ private:
             return;
         }
         const TSortKey key = FKeys.Keys[keyIndex];
+        if (key == TSortKey::Name && nameOffset > 0 && NamesIdentical(begin, end)) {
+            // Thousands of "index.html" need no key parts to tell that they collate equal.
+            NamesCollateEqual(begin, end, keyIndex);
+            return;
+        }
         ComputeDigits(begin, end, key, nameOffset);
         std::sort(EntryAt(begin), EntryAt(end), DigitLess);
         // What the runs need of the digits is kept aside: moving the records spends them.
@@ -157,6 +162,14 @@ private:
             }
             runBegin = runEnd;
         }
+    }
+
+    bool NamesIdentical(std::size_t begin, std::size_t end) const {
+        const std::string& first = RecordOf(FEntries[begin]).Name;
+        for (std::size_t i = begin + 1; i < end; ++i)
+            if (RecordOf(FEntries[i]).Name != first)
+                return false;
+        return true;
     }
 
     // The keys from `from` up to (not including) `to`, compared the slow way.
