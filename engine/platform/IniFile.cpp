@@ -57,6 +57,56 @@ std::string_view FirstChars(std::string_view text, std::size_t maxChars) {
     return text;
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Key names are folder paths, masks and filter names, which may hold anything: "%", "=" and line
+// breaks anywhere, and blanks or a "[" or ";" at the start, are written as %XX so that every name
+// reads back as it was (a folder "/a=b/" must not come back as "/a").
+std::string EscapeKey(std::string_view key) {
+    std::string out;
+    out.reserve(key.size());
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        const char c = key[i];
+        const bool atEnd = i == 0 || i + 1 == key.size();
+        const bool escape = c == '%' || c == '=' || c == '\r' || c == '\n' ||
+                            (i == 0 && (c == '[' || c == ';')) ||
+                            (atEnd && kBlanks.find(c) != std::string_view::npos);
+        if (!escape) {
+            out += c;
+            continue;
+        }
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        out += '%';
+        out += kDigits[static_cast<unsigned char>(c) >> 4];
+        out += kDigits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return out;
+}
+
+// Reads %XX back; a "%" not followed by two hex digits stands for itself.
+std::string UnescapeKey(std::string_view key) {
+    std::string out;
+    out.reserve(key.size());
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (key[i] == '%' && i + 2 < key.size() && HexDigit(key[i + 1]) >= 0 &&
+            HexDigit(key[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigit(key[i + 1]) * 16 + HexDigit(key[i + 2]));
+            i += 2;
+        } else {
+            out += key[i];
+        }
+    }
+    return out;
+}
+
 // Decimal with an optional sign, or hexadecimal after "0x"/"0X", with optional surrounding
 // blanks; anything else, or a number out of the int range, is unreadable.
 bool ParseInteger(std::string_view text, int& value) {
@@ -136,9 +186,9 @@ void TIniFile::Parse(std::string_view text) {
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
-            current->Entries.push_back({std::string(line), {}, false});
+            current->Entries.push_back({UnescapeKey(line), {}, false});
         else
-            current->Entries.push_back({std::string(Trim(line.substr(0, equals))),
+            current->Entries.push_back({UnescapeKey(Trim(line.substr(0, equals))),
                                         std::string(Trim(line.substr(equals + 1))), false});
     }
 }
@@ -159,7 +209,6 @@ const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::strin
     const TSection* found = FindSection(section);
     if (!found)
         return nullptr;
-    key = Trim(key);
     for (const TEntry& entry : found->Entries)
         if (!entry.IsComment && SameName(entry.Key, key))
             return &entry;
@@ -209,8 +258,7 @@ bool TIniFile::SectionExists(std::string_view section) const {
 }
 
 bool TIniFile::CanStoreKey(std::string_view key) {
-    key = Trim(key);
-    return !key.empty() && !HasLineBreak(key) && key.front() != '[' && key.front() != ';';
+    return !key.empty();
 }
 
 bool TIniFile::CanStoreValue(std::string_view value) {
@@ -230,7 +278,6 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     if (Trim(value).size() != value.size() || IsQuoted(value))
         stored = '"' + stored + '"';
 
-    key = Trim(key);
     TSection* target = FindSection(section);
     if (!target)
         target = &FSections.emplace_back(TSection{std::string(Trim(section)), {}});
@@ -260,7 +307,6 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
     TSection* target = FindSection(section);
     if (!target)
         return;
-    key = Trim(key);
     std::erase_if(target->Entries,
                   [&](const TEntry& e) { return !e.IsComment && SameName(e.Key, key); });
 }
@@ -274,7 +320,8 @@ std::string TIniFile::Text() const {
             text += '\n';
         text += '[' + section.Name + "]\n";
         for (const TEntry& entry : section.Entries)
-            text += entry.IsComment ? entry.Key + '\n' : entry.Key + '=' + entry.Value + '\n';
+            text += entry.IsComment ? entry.Key + '\n'
+                                    : EscapeKey(entry.Key) + '=' + entry.Value + '\n';
     }
     return text;
 }

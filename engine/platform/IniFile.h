@@ -53,9 +53,9 @@ public:
     std::vector<std::string> ReadSection(std::string_view section) const;
     bool SectionExists(std::string_view section) const;
 
-    // Whether a text can stand as a key name in this format: after trimming its blanks it is not
-    // empty, holds no line break, and does not start with "[" or ";" (which would read back as a
-    // section or a comment). A key holding "=" is allowed; it reads back cut at the first "=".
+    // Whether a text can stand as a key name: any text but the empty one. Characters the format
+    // gives a meaning ("=", line breaks, "%", and blanks, "[" or ";" at the ends) are written as
+    // %XX and read back as they were.
     static bool CanStoreKey(std::string_view key);
     // Whether a value can be stored: it holds no line break. (A value with surrounding blanks or
     // quotes is written inside double quotes, so that it reads back unchanged.)

@@ -90,15 +90,15 @@ TEST(ProfileTest, OverwritingKeepsOtherSectionsAndOtherSearchOptsKeys) {
     EXPECT_FALSE(ini.SectionExists("ExcludeFolders"));
 }
 
-TEST(ProfileTest, EntriesTheFormatCannotHoldAreLeftOutAndTheRestIsSaved) {
+TEST(ProfileTest, EntriesOfAnyFormAreSavedAsTheyAre) {
     TTempDir dir;
     SearchCriteria c;
     c.IncludeFolders = {"/a/", "/odd\nname/", "/b/"};
     c.IncludeFiles = {"[draft]*.doc", "*.doc"};
     WriteProfileFile(dir / "p.qvp", c);
     const TIniFile ini(dir / "p.qvp");
-    EXPECT_EQ(ini.ReadSection("IncludeFolders"), (TList{"/a/", "/b/"}));
-    EXPECT_EQ(ini.ReadSection("IncludeFiles"), TList{"*.doc"});
+    EXPECT_EQ(ini.ReadSection("IncludeFolders"), c.IncludeFolders);
+    EXPECT_EQ(ini.ReadSection("IncludeFiles"), c.IncludeFiles);
     EXPECT_EQ(ini.ReadInteger("SearchOpts", "GroupOrder", -1), 0);
 }
 
