@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -10,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "duplicates/SortThd.h"
@@ -389,6 +393,38 @@ TEST_F(Sort, EmptyAndSingleFileListsEndAtOnceWithoutReading) {
             EXPECT_TRUE(Files[0]->Checksum.Empty());
         }
     }
+}
+
+// Runs `body` in a forked child whose address space is capped a little above what it uses now;
+// returns whether the child exited with success.
+bool RunWithLittleMemory(const std::function<bool()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (512 << 10);
+        const rlimit capped{limit, limit};
+        ::_exit(::setrlimit(RLIMIT_AS, &capped) == 0 && body() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(Sort, AFailedSortIsReportedAndLeavesTheListAsItWas) {
+    for (int i = 0; i < 200'000; ++i)
+        Add("f", "name" + std::to_string(i % 5000), i % 7);
+    const std::vector<TFile*> before = Files.Items();
+    // The sort's working memory (2.4 MB here) cannot be had.
+    EXPECT_TRUE(RunWithLittleMemory([&] {
+        TSortThread context(Queue, goNameSize);
+        try {
+            SortFiles(Files, &TSortThread::CompareByNameSize, context);
+        } catch (const std::bad_alloc&) {
+            return Files.Items() == before;
+        }
+        return false;
+    }));
 }
 
 TEST_F(Sort, SortFilesTakesOnlyTheGroupOrdersComparators) {
