@@ -11,7 +11,7 @@ namespace quorvane {
 namespace {
 
 // A record's position and the digit it sorts by at its current level: 12 bytes, the sort's
-// working memory per record besides one tie mark.
+// working memory per record besides three bits.
 struct TEntry {
     uint32_t DigitHigh = 0;
     uint32_t DigitLow = 0;
@@ -42,7 +42,7 @@ uint64_t OrderedDate(TDateTime date) {
     return (bits >> 63) != 0 ? ~bits : bits | (uint64_t{1} << 63);
 }
 
-// Below this many entries a run is finished with the collator's comparisons: cheaper than
+// Runs of up to this many entries are finished with the collator's comparisons: cheaper than
 // computing further key parts for every entry, level after level.
 constexpr std::size_t SmallRun = 16;
 // From this many entries on, a sorted range moves its records into its order at once, so that

@@ -26,15 +26,17 @@ using TTieMarks = std::vector<bool>;
 // keys. Names order as CompareTextNoCaseForSort does, sizes and dates as numbers.
 //
 // Input: the records, in any order. Output: the records reordered, and the tie marks.
-// Errors: a failure (out of memory, the collator) propagates before the records are touched.
-// Threading: runs on the caller's thread; `stop` is read between runs and, once set, ends the
-// sort early with the records in a partial order and the marks incomplete.
+// Errors: a failure (out of memory, the collator) propagates with every record still in the
+// list, in a partial order. Threading: runs on the caller's thread; `stop` is read between runs
+// and, once set, ends the sort early with the records in a partial order and the marks
+// incomplete.
 // Algorithm: every record gets a 12-byte entry holding its position and an 8-byte "digit" of
 // its current key (a size, a date, or 8 bytes of the name's collation key). Entries sort by
 // digit; each run of equal digits is refined with its next digit (the next 8 bytes of the
-// collation key, or the next key) until the keys are exhausted. Names are thus compared with
-// plain integer comparisons instead of the collator, and no record is looked at again once its
-// keys are unique. The sorted positions are then applied to the records in place.
+// collation key, or the next key) until the keys are exhausted, and short runs are finished
+// with comparisons. Names are thus compared as integers instead of by the collator, and a
+// record is not looked at again once its keys are unique. Large sorted ranges move their
+// records into place at once, so that the runs refined next find their records side by side.
 TTieMarks SortByKeys(std::vector<TFile*>& records, const TSortKeys& keys,
                      const std::atomic<bool>& stop);
 
