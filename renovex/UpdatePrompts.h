@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "RenovexApi.h"
+
+class QWidget;
+
+namespace quorvane::renovex {
+
+// The library's questions and messages: Qt's dialogs, or the answers a test installed with
+// RenovexSetPrompts.
+void SetPromptHook(const TRenovexPrompts* prompts);
+void Inform(QWidget* parent, int kind, const QString& text);
+bool Ask(QWidget* parent, const QString& question);
+// Empty when the user cancelled.
+QString ChooseFolder(QWidget* parent, const QString& title);
+// Whether the answers come from a test: then no progress window is shown either.
+bool PromptsHooked();
+
+} // namespace quorvane::renovex
