@@ -54,19 +54,32 @@ std::vector<TFolderNode*> BranchRoots(TFolderNode& root) {
     return branches;
 }
 
-// Whether a mark on the folder `names` below the branch root would be recorded by
-// CollectFolders. Nodes that do not exist yet would take their parent's state when created.
-bool MarkCounts(const TFolderNode& branch, const std::vector<std::string>& names, bool include) {
+// Where a mark on the folder `names` below the branch root would stand: whether CollectFolders
+// would record it, and whether an earlier mark lies on the way (an include inside an excluded
+// folder belongs with that folder). Nodes that do not exist yet would take their parent's state.
+struct TPlaceFit {
+    bool Counts = false;
+    bool Related = false;
+};
+
+TPlaceFit FitOf(const TFolderNode& branch, const std::vector<std::string>& names, bool include,
+                const std::vector<TFolderNode*>& marked) {
+    const auto isMarked = [&](const TFolderNode* node) {
+        return std::find(marked.begin(), marked.end(), node) != marked.end();
+    };
     if (names.empty())
-        return include; // the branch root's parent has no check box
+        return {include, false}; // the branch root's parent has no check box
     const TFolderNode* node = &branch;
     bool parentChecked = branch.Checked;
+    bool related = isMarked(node);
     for (std::size_t i = 0; i + 1 < names.size() && node; ++i) {
         node = node->FindChild(names[i]);
-        if (node)
+        if (node) {
             parentChecked = node->Checked;
+            related = related || isMarked(node);
+        }
     }
-    return include ? !parentChecked : parentChecked;
+    return {include ? !parentChecked : parentChecked, related};
 }
 
 void Collect(const TFolderNode& parent, std::vector<std::string>& includeFolders,
@@ -144,13 +157,21 @@ std::vector<TFolderNode*> ApplyFolders(TFolderNode& root,
                 places.push_back({branch, std::move(*names)});
         if (places.empty())
             continue;
-        const auto counting = std::find_if(places.begin(), places.end(), [&](const TPlace& place) {
-            return MarkCounts(*place.Branch, place.Names, mark.Include);
-        });
-        const TPlace& place = counting != places.end() ? *counting : places.front();
+        // The first place where the mark counts and follows an earlier mark, else the first
+        // where it counts, else the deepest.
+        const TPlace* place = &places.front();
+        int bestScore = -1;
+        for (const TPlace& candidate : places) {
+            const TPlaceFit fit = FitOf(*candidate.Branch, candidate.Names, mark.Include, marked);
+            const int score = fit.Counts ? (fit.Related ? 2 : 1) : 0;
+            if (score > bestScore) {
+                bestScore = score;
+                place = &candidate;
+            }
+        }
 
-        TFolderNode* node = place.Branch;
-        for (const std::string& name : place.Names) {
+        TFolderNode* node = place->Branch;
+        for (const std::string& name : place->Names) {
             node = resolveChild(*node, name);
             if (!node)
                 break;

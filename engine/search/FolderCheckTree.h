@@ -77,8 +77,10 @@ using TFolderChildResolver =
 // A folder can stand in several places of the tree ("Home" and the same folder under "/"). The
 // entry goes to the place where its mark counts for CollectFolders (an include folder where the
 // parent is unchecked or has no check box, an exclude folder where the parent is checked),
-// trying the deepest drive root or "Home" first; where it counts nowhere, to the deepest. So
-// CollectFolders gives back the lists that were shown. Returns the nodes that took a mark.
+// preferring a place below an entry already shown (an include inside an excluded folder goes
+// with that folder), then the deepest drive root or "Home"; where it counts nowhere, to the
+// deepest. So lists that CollectFolders made come back as they were. Returns the nodes that
+// took a mark, in the order they took it.
 std::vector<TFolderNode*> ApplyFolders(TFolderNode& root,
                                        const std::vector<std::string>& includeFolders,
                                        const std::vector<std::string>& excludeFolders,
