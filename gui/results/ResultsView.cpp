@@ -1,0 +1,281 @@
+#include "results/ResultsView.h"
+
+#include <algorithm>
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "dialogs/UserPrompts.h"
+#include "results/CellText.h"
+#include "results/ResultColors.h"
+#include "results/ResultLinesModel.h"
+#include "results/ResultsDelegate.h"
+#include "results/ResultsHeader.h"
+
+namespace quorvane {
+namespace {
+
+// The grid's nominal column widths: the shares of the width the shown columns take. Checked
+// keeps its width and cannot be resized.
+constexpr std::array<int, kGridColumnCount> kNominalWidths = {25, 150, 79, 139, 279, 80};
+constexpr int kMinimumColumnWidth = 20;
+
+} // namespace
+
+TResultsView::TResultsView(TResultLinesModel& lines, QWidget* parent)
+    : QTableView(parent), FLines(lines), FDelegate(new TResultsDelegate(*this)),
+      FWeights(kNominalWidths) {
+    FDelegate->setParent(this);
+    setHorizontalHeader(new TResultsHeader(this));
+    setModel(&lines);
+    setItemDelegate(FDelegate);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(ExtendedSelection);
+    setEditTriggers(NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(ScrollPerPixel);
+
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(TResultsDelegate::kRowHeight);
+    rows->setDefaultSectionSize(TResultsDelegate::kRowHeight);
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setMinimumSectionSize(kNominalWidths[rcChecked]);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setSectionResizeMode(rcChecked, QHeaderView::Fixed);
+    columns->setStretchLastSection(true);
+    setColumnWidth(rcChecked, kNominalWidths[rcChecked]);
+    connect(columns, &QHeaderView::sectionResized, this, [this](int, int, int) {
+        if (FFitting)
+            return;
+        // The user's widths become the shares kept when the grid changes size.
+        for (int column = rcName; column < kGridColumnCount; ++column)
+            if (!isColumnHidden(column))
+                FWeights[column] = std::max(columnWidth(column), kMinimumColumnWidth);
+    });
+
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, TResultColors::EmptyArea());
+    setPalette(palette);
+
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (ItemAt(index).Kind == TResultItem::ikFile)
+            emit CellClicked(static_cast<TResultColumn>(index.column()));
+    });
+    connect(&lines, &QAbstractItemModel::modelReset, this, [this] { ClearSearch(); });
+}
+
+TResultItem TResultsView::ItemAt(const QModelIndex& index) const {
+    return FLines.Item(index);
+}
+
+void TResultsView::ApplyLayout(const TResultLayout& layout) {
+    FSeparateGroups = layout.SeparateGroups;
+    for (int column = 0; column < kGridColumnCount; ++column)
+        setColumnHidden(column, !layout.Columns[column].Visible);
+    FitColumns();
+}
+
+void TResultsView::FitColumns() {
+    const bool checkedShown = !isColumnHidden(rcChecked);
+    const int available =
+        std::max(0, viewport()->width() - (checkedShown ? kNominalWidths[rcChecked] : 0));
+    int totalWeight = 0;
+    int lastShown = -1;
+    for (int column = rcName; column < kGridColumnCount; ++column)
+        if (!isColumnHidden(column)) {
+            totalWeight += FWeights[column];
+            lastShown = column;
+        }
+    if (totalWeight == 0)
+        return;
+    FFitting = true;
+    int used = 0;
+    for (int column = rcName; column < kGridColumnCount; ++column) {
+        if (isColumnHidden(column))
+            continue;
+        const int width =
+            column == lastShown ? available - used : available * FWeights[column] / totalWeight;
+        setColumnWidth(column, std::max(width, kMinimumColumnWidth));
+        used += width;
+    }
+    FFitting = false;
+}
+
+void TResultsView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    FitColumns();
+}
+
+int TResultsView::RowLeft() const {
+    int left = INT_MAX;
+    for (int column = 0; column < kGridColumnCount; ++column)
+        if (!isColumnHidden(column))
+            left = std::min(left, columnViewportPosition(column));
+    return left == INT_MAX ? 0 : left;
+}
+
+int TResultsView::RowRight() const {
+    int right = 0;
+    for (int column = 0; column < kGridColumnCount; ++column)
+        if (!isColumnHidden(column))
+            right = std::max(right, columnViewportPosition(column) + columnWidth(column));
+    return right;
+}
+
+int64_t TResultsView::FocusedRecord() const {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return -1;
+    return FLines.Tree().RecordOf(ItemAt(current));
+}
+
+std::vector<uint32_t> TResultsView::SelectedRecords() const {
+    std::vector<uint32_t> records;
+    const TResultView& view = FLines.Tree().Results().View();
+    const TResultLines& lines = FLines.Lines();
+    // The file rows of a run of lines are a run of positions.
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const uint32_t end = lines.FirstFileFrom(static_cast<std::size_t>(range.bottom()) + 1);
+        for (uint32_t position = lines.FirstFileFrom(static_cast<std::size_t>(range.top()));
+             position < end; ++position)
+            records.push_back(view.PassingRecord(position));
+    }
+    return records;
+}
+
+void TResultsView::FocusFirstRow() {
+    if (FLines.rowCount() == 0)
+        return;
+    const QModelIndex first = FLines.IndexOf(TResultItem::File(0), rcPath);
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+}
+
+void TResultsView::RedrawChecks() {
+    viewport()->update();
+}
+
+std::optional<QString> TResultsView::ValueAtLastPress() const {
+    const QModelIndex index = indexAt(FLastPress);
+    if (!index.isValid())
+        return std::nullopt;
+    const TResultItem item = ItemAt(index);
+    const TResultView& view = FLines.Tree().Results().View();
+    if (item.Kind == TResultItem::ikFile) {
+        const uint32_t record = view.PassingRecord(item.Index);
+        return CopyText(view.File(record), static_cast<TResultColumn>(index.column()),
+                        view.Row(record).Checkable);
+    }
+    const TGroupTree& groups = view.Groups();
+    const TFile& file = view.File(groups.Level(item.Level)[item.Index].Record);
+    return CopyText(file, groups.Column(item.Level), true);
+}
+
+void TResultsView::mousePressEvent(QMouseEvent* event) {
+    FLastPress = event->position().toPoint();
+    QTableView::mousePressEvent(event);
+}
+
+void TResultsView::mouseDoubleClickEvent(QMouseEvent* event) {
+    FLastPress = event->position().toPoint();
+    QTableView::mouseDoubleClickEvent(event);
+    emit DoubleClicked();
+}
+
+void TResultsView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!FContextMenu)
+        return;
+    const QPoint point = event->reason() == QContextMenuEvent::Mouse
+                             ? event->pos()
+                             : visualRect(currentIndex()).center();
+    // Only a data cell opens the menu, and only with a focused row.
+    const QModelIndex index = indexAt(point);
+    if (!index.isValid() || ItemAt(index).Kind != TResultItem::ikFile || FocusedRecord() < 0)
+        return;
+    FContextMenu->exec(viewport()->mapToGlobal(point));
+}
+
+void TResultsView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update(); // selected rows change colour with the focus
+}
+
+void TResultsView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    ClearSearch();
+    viewport()->update();
+}
+
+void TResultsView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (!FSearchMoving)
+        ClearSearch();
+}
+
+void TResultsView::ClearSearch() {
+    if (FMatchedPosition < 0 && FTyped.isEmpty())
+        return;
+    FTyped.clear();
+    FMatchedPosition = -1;
+    viewport()->update();
+}
+
+int TResultsView::SearchMatchLength(const TResultItem& item) const {
+    if (FMatchedPosition < 0)
+        return 0;
+    const auto position = static_cast<uint32_t>(FMatchedPosition);
+    if (item.Kind == TResultItem::ikFile)
+        return item.Index == position ? static_cast<int>(FTyped.size()) : 0;
+    const TGroupTree& groups = FLines.Tree().Results().View().Groups();
+    if (groups.Column(item.Level) != rcName)
+        return 0;
+    return FLines.Lines().GroupAt(position, item.Level) == item.Index
+               ? static_cast<int>(FTyped.size())
+               : 0;
+}
+
+void TResultsView::keyboardSearch(const QString& search) {
+    if (search.isEmpty() || FLines.rowCount() == 0) {
+        ClearSearch();
+        return;
+    }
+    // Typing goes on from what was found until the focus moves elsewhere.
+    const QString typed = FMatchedPosition >= 0 ? FTyped + search : search;
+    const int64_t position = FLines.Tree().Results().View().FindNamePrefix(ToEngine(typed));
+    if (position < 0)
+        return; // nothing begins so: the row found last stays
+    const int column = currentIndex().isValid() ? currentIndex().column() : rcPath;
+    const QModelIndex target =
+        FLines.IndexOf(TResultItem::File(static_cast<uint32_t>(position)), column);
+    FSearchMoving = true;
+    setCurrentIndex(target);
+    FSearchMoving = false;
+    scrollTo(target);
+    FTyped = typed;
+    FMatchedPosition = position;
+    viewport()->update();
+}
+
+void TResultsView::keyPressEvent(QKeyEvent* event) {
+    if (FMatchedPosition >= 0 && event->key() == Qt::Key_Escape) {
+        ClearSearch();
+        return;
+    }
+    if (FMatchedPosition >= 0 && event->key() == Qt::Key_Backspace) {
+        const QString shorter = FTyped.left(FTyped.size() - 1);
+        ClearSearch();
+        if (!shorter.isEmpty())
+            keyboardSearch(shorter);
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace quorvane
