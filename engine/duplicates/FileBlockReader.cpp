@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileDescriptor.h"
+
 namespace quorvane {
 
 namespace {
@@ -19,21 +21,6 @@ namespace {
 constexpr std::size_t kBlockSize = 256 * 1024;
 // Small files get a buffer of their size: no need to touch a large one.
 constexpr std::size_t kSmallestBuffer = 4096;
-
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : FFd(fd) {}
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    ~TFileDescriptor() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    int Get() const { return FFd; }
-
-private:
-    int FFd;
-};
 
 TFileReadOutcome Failure(const char* what, const std::string& fileName, const std::string& why) {
     return {std::string(what) + " \"" + fileName + "\": " + why};

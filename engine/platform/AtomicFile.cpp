@@ -8,32 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileDescriptor.h"
+
 namespace quorvane {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what, const std::string& fileName, int error) {
     throw std::runtime_error(what + " " + fileName + ": " + std::strerror(error));
 }
-
-class TFd {
-public:
-    explicit TFd(int fd) : FFd(fd) {}
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    ~TFd() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    int Get() const { return FFd; }
-    int Release() {
-        int fd = FFd;
-        FFd = -1;
-        return fd;
-    }
-
-private:
-    int FFd;
-};
 
 void WriteAll(int fd, std::string_view data, const std::string& fileName) {
     while (!data.empty()) {
@@ -58,7 +40,7 @@ std::string FolderOf(const std::string& fileName) {
 
 void WriteFileAtomically(const std::string& fileName, std::string_view contents) {
     std::string temporary = fileName + ".XXXXXX";
-    TFd fd(::mkstemp(temporary.data()));
+    TFileDescriptor fd(::mkstemp(temporary.data()));
     if (fd.Get() < 0)
         Fail("Unable to write to", fileName, errno);
     try {
@@ -79,13 +61,13 @@ void WriteFileAtomically(const std::string& fileName, std::string_view contents)
         throw;
     }
     // Make the rename itself durable; a failure here loses nothing already written.
-    TFd folder(::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    TFileDescriptor folder(::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() >= 0)
         ::fsync(folder.Get());
 }
 
 std::string ReadWholeFile(const std::string& fileName) {
-    TFd fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0)
         Fail("Unable to read", fileName, errno);
     std::string contents;

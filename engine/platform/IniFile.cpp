@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/AtomicFile.h"
+#include "platform/HexText.h"
 
 namespace quorvane {
 namespace {
@@ -57,16 +58,6 @@ std::string_view FirstChars(std::string_view text, std::size_t maxChars) {
     return text;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Key names are folder paths, masks and filter names, which may hold anything: "%", "=" and line
 // breaks anywhere, and blanks or a "[" or ";" at the start, are written as %XX so that every name
 // reads back as it was (a folder "/a=b/" must not come back as "/a").
@@ -83,10 +74,7 @@ std::string EscapeKey(std::string_view key) {
             out += c;
             continue;
         }
-        static constexpr char kDigits[] = "0123456789ABCDEF";
-        out += '%';
-        out += kDigits[static_cast<unsigned char>(c) >> 4];
-        out += kDigits[static_cast<unsigned char>(c) & 0x0F];
+        AppendPercentByte(out, static_cast<unsigned char>(c));
     }
     return out;
 }
@@ -96,9 +84,8 @@ std::string UnescapeKey(std::string_view key) {
     std::string out;
     out.reserve(key.size());
     for (std::size_t i = 0; i < key.size(); ++i) {
-        if (key[i] == '%' && i + 2 < key.size() && HexDigit(key[i + 1]) >= 0 &&
-            HexDigit(key[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigit(key[i + 1]) * 16 + HexDigit(key[i + 2]));
+        if (const std::optional<char> byte = PercentByteAt(key.substr(i))) {
+            out += *byte;
             i += 2;
         } else {
             out += key[i];

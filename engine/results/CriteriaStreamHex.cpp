@@ -1,39 +1,28 @@
 #include "results/CriteriaStreamHex.h"
 
+#include "platform/HexText.h"
 #include "results/CriteriaStream.h"
 #include "results/FilterError.h"
 
 namespace quorvane {
 namespace {
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 std::string Printable(char c) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x20 && byte < 0x7F)
         return std::string("'") + c + "'";
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    return std::string("byte 0x") + kDigits[byte >> 4] + kDigits[byte & 15];
+    std::string text = "byte 0x";
+    AppendHex(text, byte, 2);
+    return text;
 }
 
 } // namespace
 
 std::string BytesToHex(std::span<const uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string hex;
     hex.reserve(bytes.size() * 2);
-    for (uint8_t byte : bytes) {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
-    }
+    for (uint8_t byte : bytes)
+        AppendHex(hex, byte, 2);
     return hex;
 }
 

@@ -5,17 +5,12 @@
 
 #include <unicode/utf8.h>
 
+#include "platform/HexText.h"
+
 namespace quorvane {
 namespace {
 
 constexpr char kEscapedLineMarker = '%';
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-template <typename T> void AppendHex(std::string& out, T value, int digits) {
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
-        out += kHexDigits[(value >> shift) & 0x0F];
-}
-
 bool NeedsEscape(unsigned char c) {
     return c == '?' || c == '*' || c == '\r' || c == '\n';
 }
@@ -47,10 +42,8 @@ void AppendEscaped(std::string& out, std::string_view text) {
         UChar32 c;
         U8_NEXT(bytes, i, length, c);
         if (c < 0 || c == '%' || (c < 0x80 && NeedsEscape(static_cast<unsigned char>(c)))) {
-            for (int32_t k = start; k < i; ++k) {
-                out += '%';
-                AppendHex(out, bytes[k], 2);
-            }
+            for (int32_t k = start; k < i; ++k)
+                AppendPercentByte(out, bytes[k]);
         } else {
             out.append(text.substr(start, i - start));
         }
@@ -75,11 +68,11 @@ std::string Unescape(std::string_view text) {
             out += text[i];
             continue;
         }
-        const auto byte = i + 2 < text.size() ? ParseHex(text.substr(i + 1, 2)) : std::nullopt;
+        const std::optional<char> byte = PercentByteAt(text.substr(i));
         if (!byte)
             throw TFilesListLineError("the escape sequence at byte " + std::to_string(i + 1) +
                                       " is not % and two hexadecimal digits");
-        out += static_cast<char>(*byte);
+        out += *byte;
         i += 2;
     }
     return out;
