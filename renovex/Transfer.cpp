@@ -9,8 +9,6 @@
 
 #include <memory>
 
-#include "UpdatePrompts.h"
-
 namespace quorvane::renovex {
 
 TTransferResult Transfer(QNetworkAccessManager& network, const QNetworkRequest& request,
@@ -21,23 +19,22 @@ TTransferResult Transfer(QNetworkAccessManager& network, const QNetworkRequest& 
     std::unique_ptr<QNetworkReply> reply(network.get(request));
     QEventLoop loop;
 
-    std::unique_ptr<QProgressDialog> progress;
-    if (!PromptsHooked()) {
-        progress = std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, 0, parent);
-        progress->setWindowModality(Qt::ApplicationModal);
-        progress->setMinimumDuration(500);
-        QObject::connect(progress.get(), &QProgressDialog::canceled, reply.get(), [&] {
-            result.Outcome = TTransferResult::TOutcome::Cancelled;
-            reply->abort();
-        });
-        QObject::connect(reply.get(), &QNetworkReply::downloadProgress, progress.get(),
-                         [&](qint64 received, qint64 total) {
-                             if (total > 0) {
-                                 progress->setMaximum(static_cast<int>(total / 1024));
-                                 progress->setValue(static_cast<int>(received / 1024));
-                             }
-                         });
-    }
+    // Shows itself only when the transfer takes a while; busy until the size is known.
+    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 0, parent);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] {
+        result.Outcome = TTransferResult::TOutcome::Cancelled;
+        reply->abort();
+    });
+    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, &progress,
+                     [&](qint64 received, qint64 total) {
+                         if (total > 0) {
+                             progress.setMaximum(static_cast<int>(total / 1024));
+                             progress.setValue(static_cast<int>(received / 1024));
+                         }
+                     });
 
     const auto fail = [&](const QString& error) {
         if (result.Outcome != TTransferResult::TOutcome::Done)
@@ -66,8 +63,7 @@ TTransferResult Transfer(QNetworkAccessManager& network, const QNetworkRequest& 
     if (!reply->isFinished())
         loop.exec();
     take(); // what arrived with the end of the transfer
-    if (progress)
-        progress->reset();
+    progress.reset();
 
     if (result.Outcome == TTransferResult::TOutcome::Done &&
         reply->error() != QNetworkReply::NoError) {

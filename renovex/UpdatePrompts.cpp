@@ -24,10 +24,6 @@ void SetPromptHook(const TRenovexPrompts* prompts) {
         hook.reset();
 }
 
-bool PromptsHooked() {
-    return hook.has_value();
-}
-
 void Inform(QWidget* parent, int kind, const QString& text) {
     if (hook) {
         hook->ShowMessage(hook->Context, kind, text.toUtf8().constData());

@@ -15,7 +15,5 @@ void Inform(QWidget* parent, int kind, const QString& text);
 bool Ask(QWidget* parent, const QString& question);
 // Empty when the user cancelled.
 QString ChooseFolder(QWidget* parent, const QString& title);
-// Whether the answers come from a test: then no progress window is shown either.
-bool PromptsHooked();
 
 } // namespace quorvane::renovex
