@@ -134,7 +134,7 @@ std::vector<TFolderMark> SortedFolderMarks(const std::vector<std::string>& inclu
     for (const std::string& path : excludeFolders)
         marks.push_back({path, false});
     std::stable_sort(marks.begin(), marks.end(), [](const TFolderMark& a, const TFolderMark& b) {
-        return CompareTextNoCase(a.Path, b.Path) < 0;
+        return CompareTextNoCaseForSort(a.Path, b.Path) < 0;
     });
     return marks;
 }
