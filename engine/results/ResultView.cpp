@@ -1,5 +1,6 @@
 #include "results/ResultView.h"
 
+#include <array>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,55 @@ std::string_view CodePointPrefix(std::string_view text, std::size_t count) {
         U8_FWD_1(bytes, end, length);
     return text.substr(0, static_cast<std::size_t>(end));
 }
+
+// Printable ASCII: characters the collator never ignores.
+bool IsPrintableAscii(unsigned char c) {
+    return c >= 0x20 && c < 0x7F;
+}
+
+// Whether the beginning of a name matches a typed text, told without the collator while both are
+// made of printable ASCII characters: those are compared character by character, and the
+// collator's verdict on each pair of characters is asked once and remembered. (The collator
+// ignores none of them, and no locale joins two of them into a letter that equals another pair.)
+// Most names differ from what was typed within their first characters, so a search over a
+// million rows asks the collator about a few of them only.
+class TAsciiPrefixMatcher {
+public:
+    enum TVerdict { vdDiffers, vdMatches, vdUndecided };
+
+    TVerdict Match(std::string_view name, std::string_view typed) {
+        for (std::size_t i = 0; i < typed.size(); ++i) {
+            const auto t = static_cast<unsigned char>(typed[i]);
+            if (i == name.size())
+                return IsPrintableAscii(t) ? vdDiffers : vdUndecided;
+            const auto n = static_cast<unsigned char>(name[i]);
+            if (!IsPrintableAscii(t) || !IsPrintableAscii(n))
+                return vdUndecided;
+            if (!SameCharacter(n, t))
+                return vdDiffers;
+        }
+        return vdMatches;
+    }
+
+private:
+    bool SameCharacter(unsigned char a, unsigned char b) {
+        int8_t& known = FSame[a][b];
+        if (known < 0)
+            known = SameTextNoCase(std::string_view(reinterpret_cast<const char*>(&a), 1),
+                                   std::string_view(reinterpret_cast<const char*>(&b), 1))
+                        ? 1
+                        : 0;
+        return known == 1;
+    }
+
+    // By character pair: -1 not asked yet, 0 differ, 1 the same.
+    std::array<std::array<int8_t, 128>, 128> FSame = [] {
+        std::array<std::array<int8_t, 128>, 128> unknown;
+        for (auto& row : unknown)
+            row.fill(-1);
+        return unknown;
+    }();
+};
 
 } // namespace
 
@@ -78,8 +128,14 @@ int64_t TResultView::FindNamePrefix(std::string_view typed) const {
     if (typed.empty())
         return FPassing.empty() ? -1 : 0;
     const std::size_t typedLength = CodePointCount(typed);
+    TAsciiPrefixMatcher ascii;
     for (std::size_t position = 0; position < FPassing.size(); ++position) {
         const std::string_view name = File(FPassing[position]).Name;
+        const TAsciiPrefixMatcher::TVerdict verdict = ascii.Match(name, typed);
+        if (verdict == TAsciiPrefixMatcher::vdMatches)
+            return static_cast<int64_t>(position);
+        if (verdict == TAsciiPrefixMatcher::vdDiffers)
+            continue;
         if (SameTextNoCase(CodePointPrefix(name, typedLength), typed))
             return static_cast<int64_t>(position);
     }

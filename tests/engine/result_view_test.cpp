@@ -287,12 +287,15 @@ TEST_F(FilteredViewTest, FindsTheFirstShownNameByItsBeginning) {
     named.Add({.Name = "Report.doc", .Size = 40, .Group = 2});
     named.Add({.Name = "readme.txt", .Size = 30, .Group = 3});
     named.Add({.Name = "éclair", .Size = 20, .Group = 4});
+    named.Add({.Name = "7zip.txt", .Size = 10, .Group = 5});
     view.Load(named.Files, named.Rows, ClassifiedLayout(goName, false, false, false));
     EXPECT_EQ(view.FindNamePrefix("re"), 1);
     EXPECT_EQ(view.FindNamePrefix("REA"), 2);
     EXPECT_EQ(view.FindNamePrefix("ÉC"), 3);
     EXPECT_EQ(view.FindNamePrefix("e"), -1); // accents count
+    EXPECT_EQ(view.FindNamePrefix("7Z"), 4);
     EXPECT_EQ(view.FindNamePrefix("zetas"), -1);
+    EXPECT_EQ(view.FindNamePrefix("Z"), 0);
     view.SetFilter(SizeBelow(40));
     EXPECT_EQ(view.FindNamePrefix("re"), 0);
 }
