@@ -2,13 +2,16 @@
 // search, cancel, regroup, check marks, files lists, recent profiles and closing mid-search.
 #include <memory>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +19,7 @@
 #include <QToolButton>
 
 #include "app/MainForm.h"
+#include "app/PipelineMessages.h"
 #include "app/Wait.h"
 #include "dialogs/ScriptedPrompts.h"
 #include "dialogs/SearchOpts.h"
@@ -39,7 +43,7 @@ void WriteFile(const QString& name, const QByteArray& contents) {
     file.write(contents);
 }
 
-// Closes the next modal dialog that opens (with `answer`) and remembers its class.
+// Answers every modal dialog that opens (with `answer`, or by closing it) and remembers its class.
 class TModalCloser : public QObject {
 public:
     explicit TModalCloser(std::function<void(QWidget&)> answer = {}) : FAnswer(std::move(answer)) {
@@ -50,7 +54,7 @@ public:
             Seen << QString::fromLatin1(modal->metaObject()->className());
             if (FAnswer)
                 FAnswer(*modal);
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
+            if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
                 dialog->reject();
         });
         FTimer.start(20);
@@ -221,6 +225,48 @@ private slots:
         QVERIFY(FPrompts->Messages.isEmpty());
     }
 
+    void NewSearchTakesTheDialogsCriteriaAndSearches() {
+        WriteShownConfig();
+        auto form = MakeForm();
+        TModalCloser closer([](QWidget& modal) {
+            auto* grouping = modal.findChild<QGroupBox*>(u"rgGrouping"_s);
+            QVERIFY(grouping);
+            grouping->findChildren<QRadioButton*>()[goSize]->setChecked(true);
+            modal.findChild<QAbstractButton*>(u"btnStart"_s)->click();
+        });
+        form->Actions().NewSearch->trigger();
+        QCOMPARE(closer.Seen, QStringList{u"quorvane::TFrmSearchOptions"_s});
+        QCOMPARE(form->Settings().Criteria.GroupOrder, goSize);
+        QVERIFY(form->Actions().Order[goSize]->isChecked());
+        // The search started with the dialog's criteria: its folder tree had no folder ticked.
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        QVERIFY(form->Settings().Criteria.IncludeFolders.empty());
+        QCOMPARE(FPrompts->Messages.size(), 1);
+        QCOMPARE(FPrompts->Messages[0].Text,
+                 QString::fromLatin1(kNoFoldersText.data(), kNoFoldersText.size()));
+    }
+
+    void SettingsAppliedAndTheFilesGroupedAgain() {
+        WriteShownConfig();
+        auto form = MakeForm();
+        Search(*form);
+        QVERIFY(Lines(*form).contains(u"G:pair.bin"_s));
+        TModalCloser closer([](QWidget& modal) {
+            modal.findChild<QCheckBox*>(u"cbxSeparateGroups"_s)->setChecked(false);
+            qobject_cast<QDialog*>(&modal)->accept();
+        });
+        form->Actions().Settings->trigger();
+        QCOMPARE(closer.Seen, QStringList{u"quorvane::TFrmSettings"_s});
+        QVERIFY(!form->Settings().SeparateGroups);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        // A flat list now: no group rows, the same files.
+        const QStringList lines = Lines(*form);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(std::all_of(lines.begin(), lines.end(),
+                            [](const QString& line) { return line.startsWith(u"F:"_s); }));
+        QCOMPARE(form->StatusText(spSecond), u"4 files (18 bytes) in 2 groups"_s);
+    }
+
     void CancelDuringSearch() {
         WriteShownConfig();
         auto form = MakeForm();
@@ -266,6 +312,30 @@ private slots:
                                             u"F:b/pair.bin"_s, u"G:Size: 4"_s, u"F:a/same.txt"_s,
                                             u"F:b/same.txt"_s, u"F:c/same.txt"_s}));
         QCOMPARE(form->StatusText(spSecond), u"6 files (27 bytes) in 2 groups"_s);
+    }
+
+    void CompareContentsOfTheSelectedGroups() {
+        WriteShownConfig();
+        auto form = MakeForm(cmNone);
+        Search(*form);
+        // Name and size alone put the three same.txt files together.
+        QVERIFY(Lines(*form).contains(u"F:c/same.txt"_s));
+        const auto& lines = *qobject_cast<const TResultLinesModel*>(form->Grid().model());
+        const TResultView& view = form->Controller().Results().View();
+        const uint32_t record = Records(*form)[u"a/same.txt"_s];
+        form->Grid().selectionModel()->select(
+            lines.IndexOf(TResultItem::File(static_cast<uint32_t>(view.DisplayPosition(record))),
+                          0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        form->Actions().Compare[cmMD5 - cmCrc]->trigger();
+        QVERIFY(!form->Actions().CompareContents->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        // The selected group was read: c/same.txt differs and drops out; pair.bin was not read.
+        QCOMPARE(Lines(*form),
+                 (QStringList{u"G:pair.bin"_s, u"F:a/pair.bin"_s, u"F:b/pair.bin"_s,
+                              u"G:same.txt"_s, u"F:a/same.txt"_s, u"F:b/same.txt"_s}));
+        for (TFile* file : form->Controller().Files().Items())
+            QCOMPARE(file->Checksum.Text().size(), file->Name == "same.txt" ? 32u : 0u);
     }
 
     void CheckCommands() {
