@@ -44,7 +44,9 @@ TSingleInstance::~TSingleInstance() {
 }
 
 bool TSingleInstance::Acquire() {
-    if (!FLock.tryLock(0))
+    // Only a lock held by another instance stops this one: a runtime folder that cannot hold the
+    // marker must not keep the program from starting.
+    if (!FLock.tryLock(0) && FLock.error() == QLockFile::LockFailedError)
         return false;
     // A socket file left by an instance that crashed would stop the server from listening.
     QLocalServer::removeServer(FServerName);

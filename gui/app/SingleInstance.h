@@ -18,7 +18,8 @@ public:
                              QObject* parent = nullptr);
     ~TSingleInstance() override;
 
-    // Takes the marker. False when another instance holds it.
+    // Takes the marker. False when another instance holds it (when the marker cannot be made at
+    // all, the program runs without it).
     bool Acquire();
     // Lets the marker go (also when destroyed).
     void Release();

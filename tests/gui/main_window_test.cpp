@@ -451,6 +451,34 @@ private slots:
         QCOMPARE(loaded->Controller().Files().Count(), 6u);
     }
 
+    void FilesThatCouldNotBeOpenedAreNamedInABoxThatFitsTheScreen() {
+        WriteShownConfig();
+        for (int pair = 0; pair < 30; ++pair)
+            for (const char* folder : {"x", "y"})
+                WriteFile(Tree(u"%1/f%2.bin"_s.arg(QLatin1String(folder)).arg(pair)), "copy");
+        auto form = MakeForm(cmNone);
+        form->Settings().Criteria.IncludeFolders = {Tree(u"x"_s).toStdString(),
+                                                    Tree(u"y"_s).toStdString()};
+        Search(*form);
+        const QString list = Tree(u"gone.qfl"_s);
+        FPrompts->Choices = {list};
+        form->Actions().SaveFilesList->trigger();
+        QVERIFY(QDir(Tree(u"x"_s)).removeRecursively() && QDir(Tree(u"y"_s)).removeRecursively());
+
+        // Compared by CRC after loading, none of the 60 files can be read.
+        form->Settings().Criteria.CompareMode = cmCrc;
+        FPrompts->Choices = {list};
+        form->Actions().LoadFilesList->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        QCOMPARE(form->Controller().Results().View().RowCount(), 60u);
+        QCOMPARE(FPrompts->Messages.size(), 1);
+        QCOMPARE(FPrompts->Messages[0].Icon, QMessageBox::Critical);
+        const QStringList lines = DisplayText(FPrompts->Messages[0].Text).split(u'\n');
+        QCOMPARE(lines.size(), 21);
+        QVERIFY(lines[0].startsWith(u"The following files could not be opened"_s));
+        QCOMPARE(lines.last(), u"... and 42 more"_s);
+    }
+
     void RecentProfiles() {
         WriteShownConfig();
         auto form = MakeForm();
