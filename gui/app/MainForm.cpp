@@ -80,6 +80,8 @@ TMainForm::~TMainForm() {
 void TMainForm::BuildFrame() {
     FActions = BuildMainActions(*this);
     FModel = new TResultsModel(FController->Results(), this);
+    // A comparison writes checksum texts into the records while their rows show.
+    FModel->SetChecksumsInFlux([this] { return FController->WorkerRunning(); });
     FLines = new TResultLinesModel(*FModel, this);
     FGrid = new TResultsView(*FLines, this);
     FGrid->SetContextMenu(FActions.GridMenu);
@@ -298,8 +300,6 @@ void TMainForm::SetCommandsEnabled(bool idle) {
     FActions.CompareContents->setEnabled(idle);
     FActions.GridCompare->setEnabled(idle);
     FProfiles->SetIdle(idle);
-    // A comparison writes checksum texts into the records while their rows show.
-    FModel->SetChecksumsReadable(idle);
     FGrid->viewport()->update();
     if (idle) {
         ShowSearchAsIdle(*FActions.Search);
@@ -381,7 +381,8 @@ void TMainForm::MD51Click(TCompareMode mode) {
 }
 
 void TMainForm::SettingsExecute() {
-    if (!MayChangeResults())
+    // A cancelled worker that has not ended yet would refuse the regrouping the new settings need.
+    if (!MayChangeResults() || FController->WorkerRunning())
         return;
     FFrmSettings->SetSettings(FSettings);
     if (FFrmSettings->exec() != QDialog::Accepted)

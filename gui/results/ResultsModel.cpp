@@ -35,10 +35,6 @@ void TResultsModel::Detach() {
     endResetModel();
 }
 
-void TResultsModel::SetChecksumsReadable(bool readable) {
-    FChecksumsReadable = readable;
-}
-
 int64_t TResultsModel::RecordOf(const TResultItem& item) const {
     if (item.Kind != TResultItem::ikFile)
         return -1;
@@ -136,7 +132,7 @@ QVariant TResultsModel::FileData(uint32_t position, TResultColumn column, int ro
     const uint32_t record = view.PassingRecord(position);
     switch (role) {
     case Qt::DisplayRole:
-        if (column == rcChecked || (column == rcCheckSum && !FChecksumsReadable))
+        if (column == rcChecked || (column == rcCheckSum && !ChecksumsReadable()))
             return {};
         return CellText(view.File(record), column);
     case Qt::TextAlignmentRole:
@@ -163,7 +159,7 @@ QVariant TResultsModel::GroupData(const TResultItem& item, TResultColumn column,
         if (column != 0)
             return {};
         const TFile& file = view.File(groups.Level(item.Level)[item.Index].Record);
-        if (groupColumn == rcCheckSum && !FChecksumsReadable)
+        if (groupColumn == rcCheckSum && !ChecksumsReadable())
             return ColumnCaption(rcCheckSum) + QStringLiteral(": ");
         return GroupText(file, groupColumn);
     }

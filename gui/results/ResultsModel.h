@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QAbstractItemModel>
 
 #include "app/Results.h"
@@ -27,8 +29,9 @@ public:
     void Reload();
     // The rows are about to be written with events let through: show none until Reload.
     void Detach();
-    // While a worker writes checksum texts into the file records, the model reads none.
-    void SetChecksumsReadable(bool readable);
+    // Says when a worker may be writing checksum texts into the file records: the model reads
+    // none then (the CheckSum values show empty).
+    void SetChecksumsInFlux(std::function<bool()> inFlux) { FChecksumsInFlux = std::move(inFlux); }
 
     TResultItem Item(const QModelIndex& index) const { return DecodeItem(index.internalId()); }
     QModelIndex IndexOf(const TResultItem& item, int column) const;
@@ -48,11 +51,12 @@ private:
     int RowInParent(const TResultItem& item) const;
     QVariant FileData(uint32_t position, TResultColumn column, int role) const;
     QVariant GroupData(const TResultItem& item, TResultColumn column, int role) const;
+    bool ChecksumsReadable() const { return !FChecksumsInFlux || !FChecksumsInFlux(); }
 
     const TResults& FResults;
     bool FShowing = false;
     int FTopCount = 0;
-    bool FChecksumsReadable = true;
+    std::function<bool()> FChecksumsInFlux;
 };
 
 } // namespace quorvane
