@@ -51,12 +51,10 @@ public:
     void ActivateFromSecondInstance();
 
     TSettings& Settings() { return FSettings; }
-    const std::string& ConfigFile() const { return FConfigFile; }
     TPipelineController& Controller() { return *FController; }
     const TMainActions& Actions() const { return FActions; }
     TResultsView& Grid() { return *FGrid; }
     TFrmWait& WaitForm() { return *FWait; }
-    TFrmSearchOptions& SearchOptions() { return *FSearchOptions; }
     TProfileCommands& Profiles() { return *FProfiles; }
     QString StatusText(TStatusPanel panel) const;
 
