@@ -1,6 +1,7 @@
 #include "app/HelpWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -57,6 +58,10 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), FBrowser(new QTextBro
     layout->addWidget(bar);
     layout->addWidget(FBrowser);
     FBrowser->setOpenExternalLinks(true);
+    // The pages link their style sheet for a web browser; the help window gives it to them.
+    QFile styleSheet(QStringLiteral(":/help/style.css"));
+    if (styleSheet.open(QIODevice::ReadOnly))
+        FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(styleSheet.readAll()));
 }
 
 void THelpWindow::ShowTopic(int context) {
