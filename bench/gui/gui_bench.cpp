@@ -26,9 +26,9 @@
 #include <QTimer>
 
 #include "app/MainForm.h"
-#include "app/Results.h"
 #include "dialogs/ScriptedPrompts.h"
 #include "duplicates/Classify.h"
+#include "results/ResultGrid.h"
 #include "results/ResultLayout.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsModel.h"
@@ -103,7 +103,7 @@ void BM_GridFill(benchmark::State& state) {
     const bool separateGroups = state.range(0) != 0;
     const TGridData& data = GridData();
     const TResultLayout layout = ClassifiedLayout(goNameSize, separateGroups, false, false);
-    TResults results;
+    TResultGrid results;
     TResultsModel model(results);
     TResultLinesModel lines(model);
     TResultsView grid(lines);
@@ -152,7 +152,7 @@ BENCHMARK(BM_GridFill)
 // events let through between batches; the status text follows.
 void BM_SummaryStep(benchmark::State& state) {
     const TGridData& data = GridData();
-    TResults results;
+    TResultGrid results;
     results.Load(data.Files, data.Rows, ClassifiedLayout(goNameSize, false, false, false));
     TStallMeter stalls;
     const TPump pump = [&stalls] {
@@ -178,7 +178,7 @@ BENCHMARK(BM_SummaryStep)->Unit(benchmark::kMillisecond)->Iterations(5);
 // through the file records in no order.
 void BM_IncrementalSearch(benchmark::State& state) {
     const TGridData& data = GridData();
-    TResults results;
+    TResultGrid results;
     results.Load(data.Files, data.Rows,
                  ClassifiedLayout(goNameSize, state.range(0) != 0, false, false));
     const TResultView& view = results.View();

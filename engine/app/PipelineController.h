@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "app/PipelineView.h"
-#include "app/Results.h"
 #include "app/Settings.h"
 #include "platform/MainThreadQueue.h"
 #include "platform/StatusMailbox.h"
+#include "results/ResultGrid.h"
 #include "search/FilList.h"
 
 namespace quorvane {
@@ -37,8 +37,8 @@ public:
     ~TPipelineController();
 
     const TFilesList& Files() const { return FFilesList; }
-    TResults& Results() { return FResults; }
-    const TResults& Results() const { return FResults; }
+    TResultGrid& Results() { return FResults; }
+    const TResultGrid& Results() const { return FResults; }
     // The running search's newest folder and count of files found, for the front end to poll.
     TStatusMailbox& SearchProgress() { return FSearchProgress; }
 
@@ -84,7 +84,7 @@ private:
 
     TFilesList FFilesList;
     TFilesList FComparisonList{false};
-    TResults FResults;
+    TResultGrid FResults;
     TStatusMailbox FSearchProgress;
 
     TSearchThread* FSearchWorker = nullptr;

@@ -15,15 +15,15 @@ void TResultGrid::Load(const TFilesList& files, std::vector<TResultRow> rows,
     }
     FChecks.Reset();
     FStripes.assign(FView.RowCount(), false);
-    SummaryStep(pump);
+    Recount(pump);
 }
 
 void TResultGrid::SetFilter(TRowPredicate predicate, const TPump& pump) {
     FView.SetFilter(std::move(predicate), pump);
-    SummaryStep(pump);
+    Recount(pump);
 }
 
-void TResultGrid::SummaryStep(const TPump& pump) {
+void TResultGrid::Recount(const TPump& pump) {
     FSummary = SummarizePassingRows(FView, FStripes, pump);
     FChecks.RebuildCheckedList();
 }

@@ -31,8 +31,8 @@ public:
     TResultGrid(const TResultGrid&) = delete;
     TResultGrid& operator=(const TResultGrid&) = delete;
 
-    // Shows the rows of a classification of `files` with the layout; no row is checked and no
-    // filter applies. The list must stay unchanged until the next Load.
+    // Shows the rows of a classification of `files` with the layout; no row is checked and the
+    // filter stays. No rows empties the results. The list must stay unchanged until the next Load.
     void Load(const TFilesList& files, std::vector<TResultRow> rows, const TResultLayout& layout,
               const TPump& pump = {});
     // Applies, switches (non-empty predicate) or clears (empty predicate) the filter. Marks stay.
@@ -46,12 +46,14 @@ public:
     // The text of the second status-bar panel.
     std::string SummaryText() const { return quorvane::SummaryText(FSummary); }
 
+    // The summary step on its own: count, total and stripes of the passing rows, then the
+    // rebuild of the checked list. Load and SetFilter end with it.
+    void Recount(const TPump& pump = {});
+
     TRowBand RowBand(uint32_t record) const;
     TCheckBox CheckBox(uint32_t record) const;
 
 private:
-    void SummaryStep(const TPump& pump);
-
     TResultView FView;
     TCheckMarks FChecks{FView};
     std::vector<bool> FStripes;

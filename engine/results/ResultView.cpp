@@ -84,7 +84,10 @@ private:
 
 void TResultView::Load(const TFilesList& files, std::vector<TResultRow> rows,
                        const TResultLayout& layout, const TPump& pump) {
+    // New rows keep the filter: the user switched it on for the results, not for one search.
+    TRowPredicate predicate = std::move(FPredicate);
     *this = TResultView();
+    FPredicate = predicate;
     if (rows.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
         throw std::out_of_range("Too many result rows: " + std::to_string(rows.size()));
     for (const TResultRow& row : rows)
@@ -96,7 +99,7 @@ void TResultView::Load(const TFilesList& files, std::vector<TResultRow> rows,
     FFiles = &files;
     FRows = std::move(rows);
     FLayout = layout;
-    ShowPassing(std::vector<uint8_t>(FRows.size(), 1), pump);
+    SetFilter(std::move(predicate), pump);
 }
 
 void TResultView::SetFilter(TRowPredicate predicate, const TPump& pump) {

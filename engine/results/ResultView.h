@@ -22,7 +22,7 @@ using TRowPredicate = std::function<bool(const TResultRow&, const TFile&)>;
 // classification (addressed by record index), their layout, their display order, the filter
 // with the rows that pass it in display order, and the group rows over those.
 //
-// Loading orders the rows (see TDisplayOrder) and applies no filter; setting a filter tests every
+// Loading orders the rows (see TDisplayOrder) and keeps the filter; setting a filter tests every
 // row once. Both call the pump between batches so that the GUI stays responsive over a million
 // rows. The file list must stay unchanged until the next Load: the rows point into it.
 class TResultView {

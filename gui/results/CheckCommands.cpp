@@ -7,57 +7,56 @@
 
 namespace quorvane {
 
-TCheckCommands::TCheckCommands(QWidget& mainWindow, TResults& results, TResultsView& grid)
+TCheckCommands::TCheckCommands(QWidget& mainWindow, TResultGrid& results, TResultsView& grid)
     : FMainWindow(mainWindow), FResults(results), FGrid(grid) {}
 
 void TCheckCommands::CheckAll() {
-    FResults.CheckMarks().CheckAll();
+    FResults.Checks().CheckAll();
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::UncheckAll() {
-    FResults.CheckMarks().UncheckAll();
+    FResults.Checks().UncheckAll();
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::ToggleChecks() {
-    FResults.CheckMarks().ToggleChecks();
+    FResults.Checks().ToggleChecks();
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::CheckFirst() {
-    FResults.CheckMarks().CheckFirst();
+    FResults.Checks().CheckFirst();
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::CheckInDir() {
-    const QString proposed =
-        FromEngine(FResults.CheckMarks().ProposedFolder(FGrid.FocusedRecord()));
+    const QString proposed = FromEngine(FResults.Checks().ProposedFolder(FGrid.FocusedRecord()));
     const QString start = QFileInfo(proposed).isDir() ? proposed : QString();
     const QString folder =
         UserPrompts().ExistingFolder(&FMainWindow, QStringLiteral("Select directory"), start);
     if (!folder.isEmpty())
-        FResults.CheckMarks().CheckInDir(ToEngine(folder));
+        FResults.Checks().CheckInDir(ToEngine(folder));
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::CheckSelected() {
-    FResults.CheckMarks().CheckSelected(FGrid.SelectedRecords());
+    FResults.Checks().CheckSelected(FGrid.SelectedRecords());
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::UncheckSelected() {
-    FResults.CheckMarks().UncheckSelected(FGrid.SelectedRecords());
+    FResults.Checks().UncheckSelected(FGrid.SelectedRecords());
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::ToggleSelectionChecks() {
-    FResults.CheckMarks().ToggleSelectionChecks(FGrid.SelectedRecords());
+    FResults.Checks().ToggleSelectionChecks(FGrid.SelectedRecords());
     FGrid.RedrawChecks();
 }
 
 void TCheckCommands::CellClick(TResultColumn column) {
-    if (FResults.CheckMarks().CellClick(column, FGrid.FocusedRecord()))
+    if (FResults.Checks().CellClick(column, FGrid.FocusedRecord()))
         FGrid.RedrawChecks();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Results.h"
 #include "results/ResultColumns.h"
+#include "results/ResultGrid.h"
 
 class QWidget;
 
@@ -13,7 +13,7 @@ class TResultsView;
 // Checked cell: each hands the engine's check marks the rows it works on, then redraws the grid.
 class TCheckCommands {
 public:
-    TCheckCommands(QWidget& mainWindow, TResults& results, TResultsView& grid);
+    TCheckCommands(QWidget& mainWindow, TResultGrid& results, TResultsView& grid);
 
     void CheckAll();
     void UncheckAll();
@@ -30,7 +30,7 @@ public:
 
 private:
     QWidget& FMainWindow;
-    TResults& FResults;
+    TResultGrid& FResults;
     TResultsView& FGrid;
 };
 

@@ -13,7 +13,7 @@ Qt::Alignment ColumnAlignment(TResultColumn column) {
 
 } // namespace
 
-TResultsModel::TResultsModel(const TResults& results, QObject* parent)
+TResultsModel::TResultsModel(const TResultGrid& results, QObject* parent)
     : QAbstractItemModel(parent), FResults(results) {}
 
 void TResultsModel::Reload() {
@@ -142,9 +142,9 @@ QVariant TResultsModel::FileData(uint32_t position, TResultColumn column, int ro
     case CheckRole:
         if (!view.Row(record).Checkable)
             return -1;
-        return FResults.CheckMarks().Checked(record) ? 1 : 0;
+        return FResults.Checks().Checked(record) ? 1 : 0;
     case StripeRole:
-        return record < FResults.StripeFlags().size() && FResults.StripeFlags()[record];
+        return FResults.RowBand(record) == TRowBand::Striped;
     default:
         return {};
     }

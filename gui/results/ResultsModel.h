@@ -4,7 +4,7 @@
 
 #include <QAbstractItemModel>
 
-#include "app/Results.h"
+#include "results/ResultGrid.h"
 #include "results/ResultItems.h"
 #include "results/ResultRoles.h"
 
@@ -22,9 +22,9 @@ class TResultsModel : public QAbstractItemModel {
     Q_OBJECT
 
 public:
-    explicit TResultsModel(const TResults& results, QObject* parent = nullptr);
+    explicit TResultsModel(const TResultGrid& results, QObject* parent = nullptr);
 
-    const TResults& Results() const { return FResults; }
+    const TResultGrid& Results() const { return FResults; }
     // The rows were written: show them.
     void Reload();
     // The rows are about to be written with events let through: show none until Reload.
@@ -53,7 +53,7 @@ private:
     QVariant GroupData(const TResultItem& item, TResultColumn column, int role) const;
     bool ChecksumsReadable() const { return !FChecksumsInFlux || !FChecksumsInFlux(); }
 
-    const TResults& FResults;
+    const TResultGrid& FResults;
     bool FShowing = false;
     int FTopCount = 0;
     std::function<bool()> FChecksumsInFlux;

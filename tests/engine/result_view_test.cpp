@@ -253,6 +253,13 @@ TEST_F(FilteredViewTest, HidesRowsAndTheGroupRowsLeftEmpty) {
     EXPECT_EQ(view.DisplayPosition(0), 0);
 }
 
+TEST_F(FilteredViewTest, NewRowsKeepTheFilter) {
+    view.SetFilter(SizeBelow(30));
+    view.Load(rows.Files, rows.Rows, ClassifiedLayout(goNameSize, true, false, false));
+    EXPECT_TRUE(view.Filtered());
+    EXPECT_EQ(view.PassingCount(), 4u);
+}
+
 TEST_F(FilteredViewTest, GroupRowTakesItsValueFromItsFirstShownRow) {
     view.SetFilter([](const TResultRow& row, const TFile& file) {
         return !(row.FilePosition == 0 && file.Path() == "/data/");

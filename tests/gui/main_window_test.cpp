@@ -132,7 +132,7 @@ private:
     }
 
     static std::vector<uint32_t> Checked(TMainForm& form) {
-        return form.Controller().Results().CheckMarks().CheckedList();
+        return form.Controller().Results().Checks().CheckedList();
     }
 
     // The records of the file rows, by path below the tree.

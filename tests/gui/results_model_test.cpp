@@ -4,8 +4,8 @@
 #include <QAbstractItemModelTester>
 #include <QTest>
 
-#include "app/Results.h"
 #include "results/CellText.h"
+#include "results/ResultGrid.h"
 #include "results/ResultLayout.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsModel.h"
@@ -46,7 +46,7 @@ class ResultsModelTest : public QObject {
 
 private:
     TFilesList FFiles;
-    TResults FResults;
+    TResultGrid FResults;
 
     void Load(TGroupOrder order, bool separateGroups, bool checksums = false) {
         std::vector<TResultRow> rows;
@@ -137,7 +137,7 @@ private slots:
         Load(goNameSizeDate, false);
         TResultsModel tree(FResults);
         tree.Reload();
-        FResults.CheckMarks().CheckAll();
+        FResults.Checks().CheckAll();
         const QModelIndex first = tree.index(0, rcName);
         QCOMPARE(first.data().toString(), u"b.txt"_s);
         QCOMPARE(first.siblingAtColumn(rcSize).data().toString(), u"5,000"_s);
