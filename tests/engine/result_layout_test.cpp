@@ -31,6 +31,10 @@ struct TOrderCase {
     const char* Flat;      // the same with "Separate groups" off
 };
 
+void PrintTo(const TOrderCase& c, std::ostream* out) {
+    *out << "order " << c.Order;
+}
+
 class GroupOrderLayoutTest : public testing::TestWithParam<TOrderCase> {};
 
 TEST_P(GroupOrderLayoutTest, GroupsAndShowsColumnsOfTheOrder) {
@@ -68,6 +72,11 @@ struct TChecksumCase {
     bool SeparateGroups, FileListEmpty, ChecksumSeen;
     const char* Expected;
 };
+
+void PrintTo(const TChecksumCase& c, std::ostream* out) {
+    *out << "separate " << c.SeparateGroups << ", empty " << c.FileListEmpty << ", seen "
+         << c.ChecksumSeen;
+}
 
 class ChecksumColumnTest : public testing::TestWithParam<TChecksumCase> {};
 

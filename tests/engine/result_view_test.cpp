@@ -81,6 +81,11 @@ struct TOrderCase {
     const char* Expected;
 };
 
+// Test listings name a case by its title rather than dumping its bytes (which hold addresses).
+void PrintTo(const TOrderCase& c, std::ostream* out) {
+    *out << c.Title;
+}
+
 class DisplayOrderTest : public testing::TestWithParam<TOrderCase> {};
 
 TEST_P(DisplayOrderTest, ShowsGroupRowsAndRowsInTheGridsOrder) {

@@ -24,6 +24,10 @@ struct TFormatCase {
     const char* Expected;
 };
 
+void PrintTo(const TFormatCase& c, std::ostream* out) {
+    *out << c.Locale << ' ' << c.Value;
+}
+
 class GroupedIntegerTest : public NumberLocaleTest,
                            public testing::WithParamInterface<TFormatCase> {};
 
