@@ -1,9 +1,7 @@
 #include "platform/TextCompare.h"
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 
 #include <unicode/coll.h>
@@ -13,29 +11,17 @@
 #include <unicode/uiter.h>
 #include <unicode/utf8.h>
 
+#include "platform/LocaleChoice.h"
+
 namespace quorvane {
 namespace {
 
-std::mutex localeMutex;
-std::string localeName; // guarded by localeMutex; empty: the user's locale
-std::atomic<unsigned> localeGeneration{1};
-
-icu::Locale CollationLocale() {
-    std::lock_guard lock(localeMutex);
-    if (!localeName.empty())
-        return icu::Locale(localeName.c_str());
-    icu::Locale user = icu::Locale::getDefault();
-    // The C and POSIX locales map to en_US_POSIX, whose collation tells case apart at the
-    // primary level; the root collation is the neutral choice there.
-    if (std::string_view(user.getName()) == "en_US_POSIX")
-        return icu::Locale::getRoot();
-    return user;
-}
+TLocaleChoice collationLocale;
 
 std::unique_ptr<icu::Collator> MakeCollator() {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::Collator> collator(
-        icu::Collator::createInstance(CollationLocale(), status));
+        icu::Collator::createInstance(collationLocale.Get(), status));
     if (U_FAILURE(status) || !collator)
         throw std::runtime_error("Unable to create a text collator: " +
                                  std::string(u_errorName(status)));
@@ -43,16 +29,8 @@ std::unique_ptr<icu::Collator> MakeCollator() {
     return collator;
 }
 
-// Collators are cheap to use but not meant to be shared across threads: each thread keeps its own.
 icu::Collator& ThreadCollator() {
-    thread_local std::unique_ptr<icu::Collator> collator;
-    thread_local unsigned generation = 0;
-    unsigned current = localeGeneration.load(std::memory_order_acquire);
-    if (!collator || generation != current) {
-        collator = MakeCollator();
-        generation = current;
-    }
-    return *collator;
+    return ThreadObjectFor<icu::Collator>(collationLocale, MakeCollator);
 }
 
 int Sign(int value) {
@@ -139,11 +117,7 @@ uint64_t CollationKeyPart(std::string_view text, std::size_t offset) {
 }
 
 void SetCollationLocale(const std::string& name) {
-    {
-        std::lock_guard lock(localeMutex);
-        localeName = name;
-    }
-    localeGeneration.fetch_add(1, std::memory_order_acq_rel);
+    collationLocale.Set(name);
 }
 
 } // namespace quorvane
