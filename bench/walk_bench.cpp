@@ -44,14 +44,7 @@ void BM_Walk(benchmark::State& state) {
         bool ended = false;
         auto* thread = new TSearchThread(mainThread, &status); // frees itself
         thread->SetOnTerminate([&ended](TThread&) { ended = true; });
-        thread->SetFilesList(files);
-        thread->SetIncludeFolders(criteria.IncludeFolders);
-        thread->SetExcludeFolders(criteria.ExcludeFolders);
-        thread->SetIncludeFiles(criteria.IncludeFiles);
-        thread->SetExcludeFiles(criteria.ExcludeFiles);
-        thread->SetIncludeSysFolders(criteria.IncludeSysFolders);
-        thread->SetIncludeSysFiles(criteria.IncludeSysFiles);
-        thread->SetShowZeroBytes(criteria.ShowZeroBytes);
+        thread->SetSearch(files, criteria);
         thread->Start();
         mainThread.RunUntil([&ended] { return ended; });
 

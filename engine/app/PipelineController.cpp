@@ -92,20 +92,13 @@ void TPipelineController::StartSearch() {
 
     auto* worker = new TSearchThread(FMainThread, &FSearchProgress);
     try {
-        worker->SetFilesList(FFilesList);
-        worker->SetIncludeFolders(criteria.IncludeFolders);
-        worker->SetExcludeFolders(criteria.ExcludeFolders);
-        worker->SetIncludeFiles(criteria.IncludeFiles);
-        worker->SetExcludeFiles(criteria.ExcludeFiles);
+        worker->SetSearch(FFilesList, criteria);
     } catch (const std::exception& error) {
         // A mask the walk cannot take: nothing has changed yet.
         delete worker;
         FView.ShowMessage(TMessageKind::Error, error.what());
         return;
     }
-    worker->SetIncludeSysFolders(criteria.IncludeSysFolders);
-    worker->SetIncludeSysFiles(criteria.IncludeSysFiles);
-    worker->SetShowZeroBytes(criteria.ShowZeroBytes);
     worker->SetOnTerminate([this](TThread&) { SearchDone(); });
 
     SetCommandsEnabled(false);

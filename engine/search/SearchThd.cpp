@@ -33,6 +33,17 @@ void TSearchThread::SetExcludeFiles(const std::vector<std::string>& masks) {
     FExcludeFiles = &masks;
 }
 
+void TSearchThread::SetSearch(TFilesList& files, const SearchCriteria& criteria) {
+    SetFilesList(files);
+    SetIncludeFolders(criteria.IncludeFolders);
+    SetExcludeFolders(criteria.ExcludeFolders);
+    SetIncludeFiles(criteria.IncludeFiles);
+    SetExcludeFiles(criteria.ExcludeFiles);
+    SetIncludeSysFolders(criteria.IncludeSysFolders);
+    SetIncludeSysFiles(criteria.IncludeSysFiles);
+    SetShowZeroBytes(criteria.ShowZeroBytes);
+}
+
 void TSearchThread::Execute() {
     if (!FFilesList)
         return;

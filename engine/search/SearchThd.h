@@ -12,6 +12,7 @@
 #include "platform/Progress.h"
 #include "platform/Thread.h"
 #include "search/FilList.h"
+#include "search/SearchCriteria.h"
 
 namespace quorvane {
 
@@ -53,6 +54,9 @@ public:
     void SetIncludeSysFolders(bool value) { FIncludeSysFolders = value; }
     void SetIncludeSysFiles(bool value) { FIncludeSysFiles = value; }
     void SetShowZeroBytes(bool value) { FShowZeroBytes = value; }
+    // All of the above in their order: the files list, then the first seven fields of the
+    // criteria (held by reference, like the lists). Throws as SetIncludeFiles does.
+    void SetSearch(TFilesList& files, const SearchCriteria& criteria);
 
 protected:
     void Execute() override;

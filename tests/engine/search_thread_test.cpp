@@ -69,14 +69,7 @@ void RunSearch(const SearchCriteria& criteria, TFilesList& files, IProgress* pro
     bool ended = false;
     auto* thread = new TSearchThread(mainThread, progress); // frees itself
     thread->SetOnTerminate([&ended](TThread&) { ended = true; });
-    thread->SetFilesList(files);
-    thread->SetIncludeFolders(criteria.IncludeFolders);
-    thread->SetExcludeFolders(criteria.ExcludeFolders);
-    thread->SetIncludeFiles(criteria.IncludeFiles);
-    thread->SetExcludeFiles(criteria.ExcludeFiles);
-    thread->SetIncludeSysFolders(criteria.IncludeSysFolders);
-    thread->SetIncludeSysFiles(criteria.IncludeSysFiles);
-    thread->SetShowZeroBytes(criteria.ShowZeroBytes);
+    thread->SetSearch(files, criteria);
     if (beforeStart)
         beforeStart(*thread);
     thread->Start();
