@@ -9,7 +9,6 @@ find_package(ICU 72 REQUIRED COMPONENTS uc i18n)
 
 if(QUORVANE_BUILD_GUI)
     find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets PrintSupport DBus Network Svg Test)
-    qt_standard_project_setup()
     # Qt strictness for the front end: no silent conversions from 8-bit strings, every connect
     # names its context object.
     add_library(quorvane_qt_settings INTERFACE)
