@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/TextCompare.h"
+#include "platform/Utf8.h"
 
 namespace quorvane {
 namespace {

@@ -9,9 +9,9 @@
 #include <unicode/stringpiece.h>
 #include <unicode/ucol.h>
 #include <unicode/uiter.h>
-#include <unicode/utf8.h>
 
 #include "platform/LocaleChoice.h"
+#include "platform/Utf8.h"
 
 namespace quorvane {
 namespace {
@@ -49,22 +49,6 @@ int CollatorCompare(std::string_view a, std::string_view b) {
 }
 
 } // namespace
-
-bool IsValidUtf8(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const int32_t length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        if (bytes[i] < 0x80) {
-            ++i;
-            continue;
-        }
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            return false;
-    }
-    return true;
-}
 
 int CompareTextNoCase(std::string_view a, std::string_view b) {
     const int result = CollatorCompare(a, b);

@@ -26,8 +26,6 @@ inline bool SameTextNoCase(std::string_view a, std::string_view b) {
 // tie-break alone is not transitive when a valid text collates equal to two invalid ones.
 int CompareTextNoCaseForSort(std::string_view a, std::string_view b);
 
-bool IsValidUtf8(std::string_view text);
-
 // Eight bytes of the text's collation key under the collator of CompareTextNoCase, from byte
 // `offset` on, packed most significant first and padded with zeros past the key's end. Texts
 // order as their keys do: compare the parts at offset 0 and, while they tie, the parts at 8,

@@ -6,6 +6,7 @@
 #include <unicode/utf8.h>
 
 #include "platform/HexText.h"
+#include "platform/Utf8.h"
 
 namespace quorvane {
 namespace {
@@ -16,21 +17,7 @@ bool NeedsEscape(unsigned char c) {
 }
 
 bool FieldNeedsEscaping(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        if (bytes[i] < 0x80) {
-            if (NeedsEscape(bytes[i]))
-                return true;
-            ++i;
-            continue;
-        }
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            return true;
-    }
-    return false;
+    return text.find_first_of("?*\r\n") != std::string_view::npos || !IsValidUtf8(text);
 }
 
 // Escapes "%", the separators, CR, LF and every byte of an invalid UTF-8 sequence.

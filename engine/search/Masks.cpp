@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include <unicode/utf8.h>
+#include "platform/Utf8.h"
 
 namespace quorvane {
 namespace {
@@ -72,17 +72,6 @@ template <bool FoldCase> bool Match(std::string_view name, std::string_view mask
 }
 
 } // namespace
-
-std::size_t Utf8CharLength(std::string_view text, std::size_t pos) {
-    if (static_cast<unsigned char>(text[pos]) < 0x80)
-        return 1;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data() + pos);
-    const int32_t available = static_cast<int32_t>(std::min<std::size_t>(text.size() - pos, 4));
-    int32_t length = 0;
-    UChar32 c;
-    U8_NEXT(bytes, length, available, c);
-    return c < 0 ? 1 : static_cast<std::size_t>(length);
-}
 
 bool WildcardMatch(std::string_view name, std::string_view mask) {
     return Match<false>(name, mask);

@@ -21,9 +21,6 @@ bool MaskMatch(std::string_view name, std::string_view mask);
 // at worst and in about linear time for usual masks, however many "*" the mask holds.
 bool WildcardMatch(std::string_view name, std::string_view mask);
 
-// The length in bytes of the character that starts at `pos` (pos < text.size()).
-std::size_t Utf8CharLength(std::string_view text, std::size_t pos);
-
 // Masks longer than kMaxMaskLength characters are refused: throws std::invalid_argument with
 // a message that quotes the mask. Cutting one would silently search for something else.
 void CheckMaskLength(std::string_view mask);

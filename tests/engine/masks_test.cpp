@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Utf8.h"
 #include "search/Masks.h"
 
 namespace quorvane {
