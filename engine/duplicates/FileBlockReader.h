@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 namespace quorvane {
@@ -22,7 +23,17 @@ using TBlockConsumer = std::function<void(const uint8_t* block, std::size_t coun
 // Exceptions thrown by `consume` pass through; the file is closed on every path.
 TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume);
 
-// How many bytes ReadFileBlocks has read in this process, on every thread: a front end samples it
+// Reads the first bytes of a regular file, as many as `buffer` holds or the file's size if that is
+// smaller, into `buffer`, and sets `count` to how many that is. Fails as ReadFileBlocks does.
+TFileReadOutcome ReadFileHead(const std::string& fileName, std::span<uint8_t> buffer,
+                              std::size_t& count);
+
+// Whether two files hold the same bytes: both regular, of one size, each read to its end without
+// a failure, equal byte for byte. Reading stops at the first difference. False also when either
+// cannot be read; reading each file alone then tells what is wrong with it.
+bool FilesHoldSameBytes(const std::string& first, const std::string& second);
+
+// How many bytes these functions have read in this process, on every thread: a front end samples it
 // to show how much content comparison has read.
 uint64_t FileBytesReadSoFar();
 

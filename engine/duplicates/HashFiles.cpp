@@ -16,15 +16,15 @@ namespace {
 // Beyond four readers a disk gains little, and a spinning one loses to seeking.
 constexpr unsigned MaxReaders = 4;
 
-unsigned ReaderCount(std::size_t fileCount) {
+unsigned ReaderCount(std::size_t count) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<unsigned>(std::min<std::size_t>(fileCount, std::min(cores, MaxReaders)));
+    return static_cast<unsigned>(std::min<std::size_t>(count, std::min(cores, MaxReaders)));
 }
 
 } // namespace
 
-void ComputeChecksums(std::span<TFile* const> files, TCompareMode mode,
-                      const std::function<bool()>& stopped) {
+void ReadInParallel(std::size_t count, const std::function<void(std::size_t)>& work,
+                    const std::function<bool()>& stopped) {
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     std::exception_ptr failure;
@@ -34,10 +34,9 @@ void ComputeChecksums(std::span<TFile* const> files, TCompareMode mode,
         try {
             while (!failed.load(std::memory_order_relaxed) && !stopped()) {
                 const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
-                if (i >= files.size())
+                if (i >= count)
                     return;
-                TFile& file = *files[i];
-                file.Checksum = FileCheckSum(file.FullName(), mode);
+                work(i);
             }
         } catch (...) {
             std::lock_guard lock(failureMutex);
@@ -47,7 +46,7 @@ void ComputeChecksums(std::span<TFile* const> files, TCompareMode mode,
         }
     };
 
-    const unsigned readers = ReaderCount(files.size());
+    const unsigned readers = ReaderCount(count);
     std::vector<std::thread> helpers;
     helpers.reserve(readers);
     try {
@@ -61,6 +60,14 @@ void ComputeChecksums(std::span<TFile* const> files, TCompareMode mode,
         helper.join();
     if (failure)
         std::rethrow_exception(failure);
+}
+
+void ComputeChecksums(std::span<TFile* const> files, TCompareMode mode,
+                      const std::function<bool()>& stopped) {
+    ReadInParallel(
+        files.size(),
+        [&](std::size_t i) { files[i]->Checksum = FileCheckSum(files[i]->FullName(), mode); },
+        stopped);
 }
 
 } // namespace quorvane
