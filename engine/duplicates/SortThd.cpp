@@ -2,7 +2,8 @@
 //
 // Input: the main file list in any order, a group order and a compare mode. Output: the list in
 // the order of the group order's comparator, and checksums for the files whose keys tie with
-// another file's (only those: a file that is unique by its keys is never read).
+// another file's (only those: a file that is unique by its keys is never read), except that a
+// tied file whose start differs from every other tied file's gets the unmatched mark instead.
 // Errors: a file that cannot be read gets the unreadable checksum and sorts like any other; any
 // other failure ends the sort and is kept for the end handler, with every record still in the
 // list. Threading: the whole stage runs on the sort thread, which alone touches the list and
@@ -10,9 +11,9 @@
 // before the next file and makes every further comparison return 0.
 // Algorithm: instead of comparing with the collator at every step, the list is first sorted by
 // its keys (KeySort: integer digits of collation keys, sizes and dates), which also marks the
-// runs of files tied on the keys; the tied files that lack a checksum get one; each tied run
-// whose checksums differ is then sorted with the comparator, which now only looks at checksums
-// (and, under goSize, names).
+// runs of files tied on the keys; the tied files that lack a checksum get one, or the unmatched
+// mark (TiedContents); each tied run whose checksums differ is then sorted with the comparator,
+// which now only looks at checksums (and, under goSize, names).
 
 #include "duplicates/SortThd.h"
 
@@ -21,8 +22,8 @@
 #include <stdexcept>
 
 #include "duplicates/Checksums.h"
-#include "duplicates/HashFiles.h"
 #include "duplicates/KeySort.h"
+#include "duplicates/TiedContents.h"
 #include "platform/TextCompare.h"
 
 namespace quorvane {
@@ -96,17 +97,15 @@ template <typename TVisit> void ForEachTiedRun(const TTieMarks& ties, TVisit vis
     }
 }
 
-void GiveTiedFilesChecksums(const std::vector<TFile*>& records, const TTieMarks& ties,
-                            TSortThread& context) {
-    std::vector<TFile*> missing;
+void GiveTiedRunsContents(std::vector<TFile*>& records, const TTieMarks& ties,
+                          TSortThread& context) {
+    std::vector<TTiedRun> runs;
     ForEachTiedRun(ties, [&](TRun run) {
-        for (std::size_t i = run.Begin; i < run.End; ++i)
-            if (records[i]->Checksum.Empty())
-                missing.push_back(records[i]);
+        runs.push_back(std::span(records).subspan(run.Begin, run.End - run.Begin));
     });
     const std::atomic<bool>& stop = context.StopFlag();
-    ComputeChecksums(missing, context.ChecksumMode(),
-                     [&stop] { return stop.load(std::memory_order_relaxed); });
+    GiveTiedFilesChecksums(runs, context.ChecksumMode(),
+                           [&stop] { return stop.load(std::memory_order_relaxed); });
 }
 
 void OrderTiedRunsByChecksum(std::vector<TFile*>& records, const TTieMarks& ties,
@@ -132,14 +131,14 @@ void SortFiles(TFilesList& list, TFileCompare compare, TSortThread& context) {
     const TSortKeys keys{std::span(plan.Keys.data(), plan.KeyCount), plan.GroupKeyCount};
     const TTieMarks ties = SortByKeys(records, keys, context.StopFlag());
     if (context.ChecksumMode() != cmNone)
-        GiveTiedFilesChecksums(records, ties, context);
+        GiveTiedRunsContents(records, ties, context);
     OrderTiedRunsByChecksum(records, ties, compare, context);
 }
 
 bool SameGroup(const TFilesList& list, std::size_t i, std::size_t j, TGroupOrder order) {
     const TFile& first = *list[i];
     const TFile& second = *list[j];
-    if (!(first.Checksum == second.Checksum))
+    if (first.Checksum.IsUnmatched() || !(first.Checksum == second.Checksum))
         return false;
     switch (order) {
     case goNameSize:

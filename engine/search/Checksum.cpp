@@ -26,6 +26,12 @@ TChecksum TChecksum::Unreadable() {
     return checksum;
 }
 
+TChecksum TChecksum::Unmatched() {
+    TChecksum checksum;
+    checksum.FKind = TKind::Unmatched;
+    return checksum;
+}
+
 std::size_t TChecksum::ByteCount() const {
     switch (FKind) {
     case TKind::Crc32:

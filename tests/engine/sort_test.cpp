@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "duplicates/SortThd.h"
+#include "duplicates/TiedContents.h"
 #include "platform/MainThreadQueue.h"
 #include "platform/TextCompare.h"
 #include "testsupport/TempDir.h"
@@ -213,6 +214,61 @@ TEST_F(Sort, FinalOrderAndGroupsMatchAPlainSortWithTheComparator) {
         const TGroups referenceGroups = Groups(order);
         EXPECT_EQ(groups, referenceGroups);
         EXPECT_EQ(orderValue == 9, referenceGroups.empty());
+    }
+}
+
+TEST_F(Sort, GroupsAreThoseOfHashingEveryTiedFile) {
+    // Few sizes, names and starts: runs mix copies, files that share their start but differ
+    // later, files whose start no other file has, and small files.
+    TTempDir dir;
+    std::mt19937 random(11);
+    const auto bytes = [&](std::size_t size) {
+        std::string text(size, '\0');
+        for (char& c : text)
+            c = static_cast<char>(random());
+        return text;
+    };
+    const std::vector<std::string> starts = {bytes(HeadSize), bytes(HeadSize)};
+    const std::vector<std::string> rests = {bytes(2 * HeadSize), bytes(2 * HeadSize)};
+    const std::vector<std::string> smalls = {bytes(HeadSize), bytes(HeadSize)};
+    const std::vector<std::size_t> sizes = {100, HeadSize, HeadSize + 10, 3 * HeadSize};
+    const std::vector<std::string> names = {"a.bin", "A.BIN", "b.bin"};
+    for (int i = 0; i < 120; ++i) {
+        const std::size_t size = sizes[random() % sizes.size()];
+        const std::string contents = size <= HeadSize
+                                         ? smalls[random() % 2].substr(0, size)
+                                         : (random() % 4 ? starts[random() % 2] : bytes(HeadSize)) +
+                                               rests[random() % 2].substr(0, size - HeadSize);
+        AddFile(dir.WriteFile(std::to_string(i) + "/" + names[random() % names.size()], contents),
+                random() % 2 ? Noon : TwoSecondsLater);
+    }
+    for (const TCompareMode mode : {cmCrc, cmMD5}) {
+        for (int orderValue = goNameSize; orderValue <= goNameSizeDate; ++orderValue) {
+            const auto order = static_cast<TGroupOrder>(orderValue);
+            SCOPED_TRACE("group order " + std::to_string(orderValue) + ", mode " +
+                         std::to_string(mode));
+            // The reference: the comparator itself, which hashes every file it compares.
+            TFilesList reference;
+            for (TFile* file : Files.Items()) {
+                reference.Add(new TFile(file->SharedPath(), file->Name, file->Size, file->Date));
+                file->Checksum = TChecksum(); // what the previous round found
+            }
+            TSortThread context(Queue, order);
+            context.SetCompareMode(mode);
+            const TFileCompare compare = TSortThread::ComparatorOf(order);
+            std::sort(reference.Items().begin(), reference.Items().end(),
+                      [&](TFile* a, TFile* b) { return (context.*compare)(*a, *b) < 0; });
+            std::shuffle(Files.Items().begin(), Files.Items().end(), random);
+
+            SortList(order, mode);
+
+            const TGroups groups = Groups(order);
+            Files.Items().swap(reference.Items());
+            const TGroups referenceGroups = Groups(order);
+            Files.Items().swap(reference.Items());
+            EXPECT_EQ(groups, referenceGroups);
+            EXPECT_FALSE(groups.empty());
+        }
     }
 }
 
