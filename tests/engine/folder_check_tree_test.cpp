@@ -130,7 +130,9 @@ const TMarkCase kMarkCases[] = {
 class FolderMarksTest : public testing::TestWithParam<TMarkCase> {};
 
 // Names the case in test listings instead of dumping its bytes (which hold addresses).
-void PrintTo(const TMarkCase& markCase, std::ostream* out) { *out << markCase.Name; }
+void PrintTo(const TMarkCase& markCase, std::ostream* out) {
+    *out << markCase.Name;
+}
 
 TEST_P(FolderMarksTest, CollectGivesTheListsAndApplyOnAFreshTreeGivesThemBack) {
     const TMarkCase& c = GetParam();
