@@ -90,9 +90,11 @@ TEST_F(TiedContents, FilesThatMayMatchGetTheirOwnChecksumTheOthersAreSetApart) {
             Run(mode);
 
             EXPECT_EQ(Unmatched(), c.Unmatched);
-            for (const TFile* file : Files.Items())
-                if (!file->Checksum.IsUnmatched())
+            for (const TFile* file : Files.Items()) {
+                if (!file->Checksum.IsUnmatched()) {
                     EXPECT_EQ(file->Checksum, FileCheckSum(file->FullName(), mode)) << file->Name;
+                }
+            }
         }
     }
 }
