@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include <unicode/utf8.h>
+#include "platform/Utf8.h"
 
 namespace quorvane::cli {
 namespace {
@@ -31,24 +31,21 @@ std::string CsvField(std::string_view text) {
 
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0) {
+    for (std::size_t i = 0; i < text.size();) {
+        const TUtf8Char c = Utf8CharAt(text, i);
+        if (!c.Valid()) {
             out += "\\ufffd";
-        } else if (c == '"' || c == '\\') {
+        } else if (c.CodePoint == '"' || c.CodePoint == '\\') {
             out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
+            out += static_cast<char>(c.CodePoint);
+        } else if (c.CodePoint < 0x20) {
             char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c.CodePoint));
             out += escaped;
         } else {
-            out.append(text.substr(start, i - start));
+            out.append(text.substr(i, c.Length));
         }
+        i += c.Length;
     }
     return out + '"';
 }

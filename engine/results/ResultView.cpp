@@ -5,30 +5,25 @@
 #include <stdexcept>
 #include <string>
 
-#include <unicode/utf8.h>
-
 #include "platform/TextCompare.h"
+#include "platform/Utf8.h"
 
 namespace quorvane {
 namespace {
 
 std::size_t CodePointCount(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
     std::size_t count = 0;
-    for (int32_t i = 0; i < length; ++count)
-        U8_FWD_1(bytes, i, length);
+    for (std::size_t i = 0; i < text.size(); ++count)
+        i += Utf8CharAt(text, i).Length;
     return count;
 }
 
 // The first `count` code points of the text (all of it when shorter).
 std::string_view CodePointPrefix(std::string_view text, std::size_t count) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t end = 0;
-    for (std::size_t i = 0; i < count && end < length; ++i)
-        U8_FWD_1(bytes, end, length);
-    return text.substr(0, static_cast<std::size_t>(end));
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < count && end < text.size(); ++i)
+        end += Utf8CharAt(text, end).Length;
+    return text.substr(0, end);
 }
 
 // Printable ASCII: characters the collator never ignores.

@@ -3,8 +3,6 @@
 #include <charconv>
 #include <optional>
 
-#include <unicode/utf8.h>
-
 #include "platform/HexText.h"
 #include "platform/Utf8.h"
 
@@ -22,18 +20,16 @@ bool FieldNeedsEscaping(std::string_view text) {
 
 // Escapes "%", the separators, CR, LF and every byte of an invalid UTF-8 sequence.
 void AppendEscaped(std::string& out, std::string_view text) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-    const auto length = static_cast<int32_t>(text.size());
-    for (int32_t i = 0; i < length;) {
-        const int32_t start = i;
-        UChar32 c;
-        U8_NEXT(bytes, i, length, c);
-        if (c < 0 || c == '%' || (c < 0x80 && NeedsEscape(static_cast<unsigned char>(c)))) {
-            for (int32_t k = start; k < i; ++k)
-                AppendPercentByte(out, bytes[k]);
+    for (std::size_t i = 0; i < text.size();) {
+        const TUtf8Char c = Utf8CharAt(text, i);
+        if (!c.Valid() || c.CodePoint == '%' ||
+            (c.CodePoint < 0x80 && NeedsEscape(static_cast<unsigned char>(c.CodePoint)))) {
+            for (std::size_t k = i; k < i + c.Length; ++k)
+                AppendPercentByte(out, static_cast<uint8_t>(text[k]));
         } else {
-            out.append(text.substr(start, i - start));
+            out.append(text.substr(i, c.Length));
         }
+        i += c.Length;
     }
 }
 
