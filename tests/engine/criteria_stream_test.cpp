@@ -11,12 +11,14 @@
 #include "results/CriteriaStreamTags.h"
 #include "results/DefaultFilters.h"
 #include "results/FilterError.h"
+#include "testsupport/FilterErrors.h"
 
 namespace quorvane {
 namespace {
 
 using Op = TFilterOperator;
 using GroupOp = TFilterGroupOperator;
+using test::ThrownMessage;
 
 std::vector<uint8_t> Bytes(const std::string& hex) {
     return HexToBytes(hex);
@@ -54,15 +56,6 @@ std::string OneConditionStream(const std::string& valueHex) {
 TFilterCondition Condition(Op op, TFilterColumn column, TFilterValue value,
                            std::string display = "x") {
     return TFilterCondition{op, std::move(display), column, std::move(value)};
-}
-
-std::string ThrownMessage(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TFilterError& error) {
-        return error.what();
-    }
-    return "(no error)";
 }
 
 // --- The default filters -----------------------------------------------------------------------

@@ -9,12 +9,14 @@
 #include "results/FilterError.h"
 #include "results/FilterEvaluator.h"
 #include "results/FilterTextPattern.h"
+#include "testsupport/FilterErrors.h"
 
 namespace quorvane {
 namespace {
 
 using Op = TFilterOperator;
 using GroupOp = TFilterGroupOperator;
+using test::ThrownMessage;
 using Column = TFilterColumn;
 
 TFilterCondition Condition(Column column, Op op, TFilterValue value = TFilterNull{}) {
@@ -35,15 +37,6 @@ bool Passes(const TFilterGroup& criteria, const TFilterRowValues& row) {
 
 bool ConditionPasses(const TFilterCondition& condition, const TFilterRowValues& row) {
     return Passes(TFilterGroup{GroupOp::And, {condition}}, row);
-}
-
-std::string ThrownMessage(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TFilterError& error) {
-        return error.what();
-    }
-    return "(no error)";
 }
 
 // --- "like" and the other text patterns --------------------------------------------------------
