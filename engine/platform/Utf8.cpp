@@ -18,6 +18,10 @@ TUtf8Char Utf8CharAt(std::string_view text, std::size_t pos) {
 
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i; // most names are ASCII: no call per byte for them
+            continue;
+        }
         const TUtf8Char c = Utf8CharAt(text, i);
         if (!c.Valid())
             return false;
