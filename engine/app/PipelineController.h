@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/FileAction.h"
 #include "app/PipelineView.h"
 #include "app/Settings.h"
 #include "platform/MainThreadQueue.h"
@@ -66,6 +67,11 @@ public:
     bool LoadFilesList(const std::string& fileName);
     // Cuts the sorted list into groups and shows them (after every sort, and after file actions).
     void ClassifyFiles();
+    // Carries out a file action planned on the current results (PlanFileAction), then removes
+    // the files acted on from the main file list and classifies again without sorting, with
+    // "Classifying files" on the wait form. The check marks' action-running flag is set
+    // meanwhile. Refused (returns false, nothing touched) while a worker runs.
+    bool RunFileAction(const TActionPlan& plan, IActionPrompts& prompts, TActionOutcome& outcome);
     // Stops every worker and waits for each to end. Called once, when the program closes.
     void Shutdown();
 
