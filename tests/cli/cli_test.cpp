@@ -3,20 +3,13 @@
 #include <cstdio>
 #include <sstream>
 
-#include "CliOptions.h"
-#include "CliRunner.h"
+#include "CliHarness.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane::cli {
 namespace {
 
-std::vector<std::string> Words(std::string_view text) {
-    std::vector<std::string> words;
-    std::istringstream in{std::string(text)};
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
-}
+using test::Words;
 
 TEST(CliOptions, ReadsEveryOptionInShortLongAndInlineForms) {
     const auto parsed = ParseCommandLine(Words(
@@ -55,8 +48,9 @@ TEST(CliOptions, RefusesBadUsage) {
     EXPECT_TRUE(std::holds_alternative<TShowVersion>(ParseCommandLine({"--version"})));
 }
 
-class CliRun : public ::testing::Test {
+class CliRun : public ::testing::Test, public test::TCliHarness {
 protected:
+    using TCliHarness::Run;
     CliRun() {
         dir.WriteFile("a/same.txt", "same");
         dir.WriteFile("b/same.txt", "same");
@@ -66,19 +60,7 @@ protected:
         dir.WriteFile("a/alone", "x");
     }
 
-    int Run(const std::string& arguments) {
-        out.str("");
-        err.str("");
-        const auto parsed = ParseCommandLine(Words(arguments));
-        const auto* options = std::get_if<TCliOptions>(&parsed);
-        if (!options)
-            return esUsage;
-        return RunCli(*options, out, err, interrupted, false);
-    }
-
-    test::TTempDir dir;
-    std::ostringstream out, err;
-    std::atomic<bool> interrupted{false};
+    quorvane::test::TTempDir dir;
 };
 
 TEST_F(CliRun, PrintsGroupsInDisplayOrderSeparatedByEmptyLines) {
@@ -127,7 +109,7 @@ TEST_F(CliRun, FailuresAndInterruption) {
 }
 
 TEST(CliBinary, RunsFromTheShell) {
-    test::TTempDir dir;
+    quorvane::test::TTempDir dir;
     dir.WriteFile("one/f", "twin");
     dir.WriteFile("two/f", "twin");
     const std::string command =
