@@ -259,12 +259,15 @@ bool TPipelineController::LoadFilesList(const std::string& fileName) {
     // Read into a list of its own first: a damaged file must not leave the results pointing
     // into a half-loaded list.
     auto loaded = std::make_unique<TFilesList>();
+    std::string warning;
     try {
-        loaded->LoadFromFile(fileName);
+        warning = loaded->LoadFromFile(fileName);
     } catch (const std::exception& error) {
         FView.ShowMessage(TMessageKind::Error, error.what());
         return true;
     }
+    if (!warning.empty())
+        FView.ShowMessage(TMessageKind::Warning, warning);
     SetCommandsEnabled(false);
     FCancelRequest = false;
     EmptyResults();

@@ -62,8 +62,8 @@ public:
     // (returns false) while a worker runs.
     bool SaveFilesList(const std::string& fileName) const;
     // Replaces the main file list with a files list and sorts it. A list that cannot be read is
-    // reported and changes nothing: the previous list and results stay. Refused (returns false)
-    // while a worker runs.
+    // reported and changes nothing: the previous list and results stay; a list that names a file
+    // twice is read with a warning. Refused (returns false) while a worker runs.
     bool LoadFilesList(const std::string& fileName);
     // Cuts the sorted list into groups and shows them (after every sort, and after file actions).
     void ClassifyFiles();

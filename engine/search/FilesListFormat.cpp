@@ -1,6 +1,7 @@
 #include "search/FilesListFormat.h"
 
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "platform/HexText.h"
@@ -92,6 +93,8 @@ TFile ParseFilesListLine(std::string_view line) {
     const auto size = line.size() >= 16 ? ParseHex(line.substr(0, 16)) : std::nullopt;
     if (!size)
         throw TFilesListLineError("the size is not a 16-digit hexadecimal number");
+    if (*size > static_cast<uint64_t>(INT64_MAX)) // it would read as a negative size
+        throw TFilesListLineError("the size is 2^63 bytes or more");
     line.remove_prefix(16);
 
     const auto question = line.find('?');
@@ -112,6 +115,14 @@ TFile ParseFilesListLine(std::string_view line) {
     const auto date = DosToDateTime(static_cast<uint32_t>(*dos));
     if (!date)
         throw TFilesListLineError("the date is not a valid MS-DOS date and time");
+
+    // Checked before unescaping: the writer never escapes "/".
+    if (name.empty())
+        throw TFilesListLineError("the name is empty");
+    if (folder.empty())
+        throw TFilesListLineError("the folder is empty");
+    if (folder.front() != '/')
+        throw TFilesListLineError("the folder is not an absolute path");
 
     TFile file;
     file.Size = static_cast<int64_t>(*size);
