@@ -7,6 +7,13 @@
 #include "platform/Mounts.h"
 
 namespace quorvane::cli {
+namespace {
+
+constexpr std::string_view kCompareWarningText =
+    "Contents are not compared: the files of a group may differ.\n"
+    "Give -c crc, -c md4 or -c md5 to compare them.";
+
+} // namespace
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
            const std::atomic<bool>& interrupted, bool progressOnTerminal) {
@@ -19,7 +26,10 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     }
     // Nothing is marked on a terminal, so the protection rules have nothing to guard.
     settings.ProtectedFolders.clear();
-    settings.DontShowCompareMessage = options.Quiet;
+    // The window's warning points to its settings dialog; the command line says its own.
+    settings.DontShowCompareMessage = true;
+    if (!options.Quiet && options.LoadList.empty() && settings.Criteria.CompareMode == cmNone)
+        err << "warning: " << kCompareWarningText << '\n';
 
     TSimpleQueue queue;
     TTerminalView view(queue, err, options.Quiet, progressOnTerminal);
@@ -47,7 +57,7 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     if (view.Failed())
         return esFailure;
 
-    PrintGroups(controller.Results().View(), options.Format, out);
+    // Saved first: a list that cannot be written stops the run before anything is printed.
     if (!options.SaveList.empty()) {
         try {
             controller.SaveFilesList(options.SaveList);
@@ -56,6 +66,10 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
             return esFailure;
         }
     }
+    const TResultView& results = controller.Results().View();
+    PrintGroups(results, options.Format, options.NullSeparated, out);
+    if (const std::vector<std::string> unreadable = UnreadableFiles(results); !unreadable.empty())
+        view.ShowUnreadableFiles(unreadable);
     if (!options.Quiet)
         err << controller.Results().SummaryText() << '\n';
     return esRan;
