@@ -117,6 +117,7 @@ std::string UsageText() {
            "\n"
            "Short options combine (-qz) and take a value attached (-gsize) or apart (-g size).\n"
            "\n"
+           "A folder that cannot be read is named on stderr with the reason; the search goes on.\n"
            "Files that cannot be read have no contents to compare. Text output leaves out a\n"
            "group made only of such files and lists them on stderr; csv and json keep it and\n"
            "mark it with the unreadable field (true or false).\n"
@@ -124,10 +125,10 @@ std::string UsageText() {
            "not, and path_bytes (or name_bytes) then gives its exact bytes, with % and every\n"
            "byte that is not UTF-8 written as %XX.\n"
            "\n"
-           "Exit status: 0 when the search ran (with or without duplicates, also when files\n"
-           "could not be read), 1 for bad usage, 2 for a failure (a named folder that does not\n"
-           "exist or is not a folder, a profile or files list that cannot be read), 130 when\n"
-           "interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
+           "Exit status: 0 when the search ran (with or without duplicates, also when files or\n"
+           "folders could not be read), 1 for bad usage, 2 for a failure (a named folder that\n"
+           "does not exist or is not a folder, a profile or files list that cannot be read),\n"
+           "130 when interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
 }
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {

@@ -56,6 +56,9 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     }
     if (view.Failed())
         return esFailure;
+    for (const TUnreadFolder& folder : controller.UnreadFolders())
+        view.ShowMessage(TMessageKind::Warning,
+                         "cannot read folder " + folder.Path + ": " + folder.Reason);
 
     // Saved first: a list that cannot be written stops the run before anything is printed.
     if (!options.SaveList.empty()) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <sys/stat.h>
+
 #include "CliCriteria.h"
 #include "CliHarness.h"
 #include "testsupport/TempDir.h"
@@ -68,6 +72,33 @@ TEST_F(CliScope, WhatCannotBeSearchedStopsTheRunBeforeAnyWork) {
         EXPECT_NE(err.str().find(c.Named), std::string::npos) << err.str();
         EXPECT_NE(err.str().find(c.Reason), std::string::npos) << err.str();
     }
+}
+
+// Root reads every folder: the run is made by an unprivileged child on a tree it can reach.
+TEST_F(CliScope, FoldersThatCannotBeReadAreNamedWithTheReason) {
+    dir.WriteFile("a/f", "same");
+    dir.WriteFile("b/f", "same");
+    dir.WriteFile("locked/f", "same");
+    dir.WriteFile("c/sub/f", "same");
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    ASSERT_EQ(::chmod((dir / "locked").c_str(), 0), 0);
+    ASSERT_EQ(::chmod((dir / "c/sub").c_str(), 0), 0);
+    const std::string arguments = dir / "a " + dir / "b " + dir / "locked " + dir / "c -c crc";
+    const int status = quorvane::test::RunAsUnprivileged([&] {
+        const int ran = Run(arguments);
+        const std::string said = err.str();
+        const bool ok =
+            ran == esRan && out.str() == dir / "a/f\n" + dir / "b/f\n" &&
+            said.find("warning: cannot read folder " + dir / "locked/" + ": Permission denied\n") !=
+                std::string::npos &&
+            said.find("warning: cannot read folder " + dir / "c/sub/" + ": Permission denied\n") !=
+                std::string::npos;
+        if (!ok)
+            std::fprintf(stderr, "exit %d\nstdout:\n%s\nstderr:\n%s\n", ran, out.str().c_str(),
+                         said.c_str());
+        return ok;
+    });
+    EXPECT_EQ(status, 0);
 }
 
 } // namespace
