@@ -51,7 +51,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     queue.Drain();
     view.SetCommandsEnabled(true);
     if (cancelled || interrupted.load()) {
-        err << "Cancelled.\n";
+        if (!options.Quiet)
+            err << "Cancelled.\n";
         return esInterrupted;
     }
     if (view.Failed())
