@@ -2,6 +2,7 @@
 // just before it is touched. A file that cannot be acted on keeps its place and its row; the
 // outcome says why.
 
+#include "actions/CompressFiles.h"
 #include "actions/FileAction.h"
 #include "platform/DateTime.h"
 #include "platform/DirectoryListing.h"
@@ -25,9 +26,7 @@ public:
         result.Source = step.Source;
         if (FPlan.Operation == TFileOperation::Move)
             Move(step, result);
-        else if (FPlan.Operation == TFileOperation::Compress)
-            Finish(result, "not available yet");
-        else if (Recheck(step, result))
+        else if (Recheck(step, result)) // delete or recycle
             Finish(result, FPlan.Operation == TFileOperation::Delete ? RemoveFile(step.Source)
                                                                      : MoveToTrash(step.Source));
         return result;
@@ -82,6 +81,10 @@ TActionOutcome ExecuteFileAction(const TActionPlan& plan, IActionPrompts& prompt
     TActionOutcome outcome;
     outcome.Operation = plan.Operation;
     outcome.Results.reserve(plan.Steps.size());
+    if (plan.Operation == TFileOperation::Compress) {
+        CompressFiles(plan, CurrentUtcOffsetSeconds(), outcome, pump);
+        return outcome;
+    }
     TStepRunner runner(plan, prompts);
     for (const TActionStep& step : plan.Steps) {
         outcome.Results.push_back(runner.Run(step));
