@@ -24,9 +24,11 @@ public:
         TStepResult result;
         result.FilePosition = step.FilePosition;
         result.Source = step.Source;
+        if (!Recheck(step, result))
+            return result;
         if (FPlan.Operation == TFileOperation::Move)
             Move(step, result);
-        else if (Recheck(step, result)) // delete or recycle
+        else // delete or recycle; compress has a runner of its own
             Finish(result, FPlan.Operation == TFileOperation::Delete ? RemoveFile(step.Source)
                                                                      : MoveToTrash(step.Source));
         return result;
@@ -63,10 +65,11 @@ private:
                 return;
             }
             options.ReplaceTarget = true;
+            // Again after the question, which may have waited for a long time.
+            if (!Recheck(step, result))
+                return;
         }
-        // After the question, which may have waited for a long time.
-        if (Recheck(step, result))
-            Finish(result, MoveFileTo(step.Source, step.Target, options));
+        Finish(result, MoveFileTo(step.Source, step.Target, options));
     }
 
     const TActionPlan& FPlan;

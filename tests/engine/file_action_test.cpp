@@ -414,6 +414,43 @@ TEST_F(FileActionTest, CompressKeepsAFileThatNoLongerMatchesItsEntry) {
     EXPECT_TRUE(Exists(file));
 }
 
+TEST_F(FileActionTest, ATrashThatCannotBeMadeLeavesTheFileAndItsRow) {
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    const std::string blocker = dir.WriteFile("plain file", "not a folder");
+    Search();
+    Check({"a/f.txt"});
+    ::setenv("XDG_DATA_HOME", (blocker + "/data").c_str(), 1);
+    const TActionOutcome outcome = Run(Plan(TFileOperation::Recycle));
+    ASSERT_EQ(outcome.Results.size(), 1u);
+    EXPECT_EQ(outcome.Results[0].Outcome, TStepOutcome::Failed);
+    EXPECT_EQ(outcome.Results[0].Error,
+              "cannot create the folder " + blocker + ": Not a directory");
+    EXPECT_EQ(ReadFile(dir / "a/f.txt"), "same");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a/f.txt", "b/f.txt"}));
+}
+
+// A front end whose question throws: the error goes on, and clicks work again afterwards.
+TEST_F(FileActionTest, AnEscapingErrorClearsTheActionRunningFlag) {
+    class TThrowingPrompts final : public IActionPrompts {
+    public:
+        bool ConfirmOverwrite(const std::string&) override { throw std::runtime_error("closed"); }
+    } prompts;
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    dir.WriteFile("spare" + dir.Path() + "a/f.txt", "in the way");
+    Search();
+    Check({"a/f.txt"});
+    TActionOutcome outcome;
+    EXPECT_THROW(
+        controller.RunFileAction(Plan(TFileOperation::Move, dir / "spare"), prompts, outcome),
+        std::runtime_error);
+    EXPECT_FALSE(controller.Results().Checks().ActionRunning());
+    EXPECT_TRUE(Exists(dir / "a/f.txt"));
+    EXPECT_TRUE(controller.RunFileAction(Plan(TFileOperation::Delete), lastPrompts, outcome));
+    EXPECT_FALSE(Exists(dir / "a/f.txt"));
+}
+
 TEST_F(FileActionTest, RefusedWhileAWorkerRuns) {
     dir.WriteFile("a/f.txt", "same");
     dir.WriteFile("b/f.txt", "same");
