@@ -62,6 +62,10 @@ std::string UsageText() {
            "      --load-list FILE.qfl   group the files of a saved files list instead of "
            "searching\n"
            "      --save-list FILE.qfl   save every file found as a files list\n"
+           "      --filter NAME          show only the files that pass a stored filter of the\n"
+           "                             Filter menu (the five default filters always count)\n"
+           "      --filter-hex HEX       show only the files that pass a filter given as the hex\n"
+           "                             text of its criteria, as the configuration file keeps it\n"
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
            "  -q, --quiet                no progress, summary, warnings or notices on stderr\n"
@@ -177,6 +181,18 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             error = assign(options.LoadList);
         else if (argument == "--save-list")
             error = assign(options.SaveList);
+        else if (argument == "--filter" || argument == "--filter-hex")
+            error = value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (options.Filter || options.FilterHex)
+                    return TUsageError{"only one filter can be given"};
+                if (argument == "--filter-hex")
+                    options.FilterHex = text;
+                else if (text.empty())
+                    return TUsageError{"option --filter needs a filter name"};
+                else
+                    options.Filter = text;
+                return std::nullopt;
+            });
         else
             error = TUsageError{"unknown option " + argument};
         if (error)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "CliFilter.h"
 #include "GroupPrinter.h"
 #include "TerminalView.h"
 #include "app/PipelineController.h"
@@ -50,8 +51,10 @@ SearchCriteria CriteriaFor(const TCliOptions& options) {
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
            const std::atomic<bool>& interrupted, bool progressOnTerminal) {
     TSettings settings;
+    TRowPredicate filter;
     try {
         settings.Criteria = CriteriaFor(options);
+        filter = CliFilter(options);
     } catch (const std::exception& error) {
         err << "error: " << error.what() << '\n';
         return esFailure;
@@ -86,6 +89,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     if (view.Failed())
         return esFailure;
 
+    if (filter)
+        controller.Results().SetFilter(filter);
     PrintGroups(controller.Results().View(), options.Format, out);
     if (!options.SaveList.empty()) {
         try {
