@@ -8,8 +8,11 @@
 #include "app/Settings.h"
 #include "app/StoredFilters.h"
 #include "platform/IniFile.h"
+#include "results/CellCondition.h"
 #include "results/CriteriaStreamHex.h"
 #include "results/DefaultFilters.h"
+#include "results/FilterColumnOperators.h"
+#include "results/FilterEvaluator.h"
 #include "results/FilterText.h"
 #include "results/GridFilter.h"
 #include "testsupport/FilterErrors.h"
@@ -55,6 +58,42 @@ TEST(FilterText, ReadsTheFilterInWords) {
     EXPECT_EQ(FilterText(nested),
               "not (Size is greater than 1,000 and (Path begins with /tmp/ or Name is empty))");
     EXPECT_EQ(FilterText(TFilterGroup{GroupOp::And, {TFilterGroup{}}}), "");
+}
+
+TEST(FilterColumnOperators, EachColumnOffersTheOperatorsThatCanTestIt) {
+    EXPECT_EQ(FilterOperatorsFor(TFilterColumn::Name).size(), 18u);
+    EXPECT_EQ(FilterOperatorsFor(TFilterColumn::Path), FilterOperatorsFor(TFilterColumn::Name));
+    const std::vector<Op> size = FilterOperatorsFor(TFilterColumn::Size);
+    EXPECT_EQ(size.size(), 16u);
+    EXPECT_EQ(std::count(size.begin(), size.end(), Op::IsEmpty), 0);
+    const std::vector<Op> date = FilterOperatorsFor(TFilterColumn::Date);
+    EXPECT_EQ(date, (std::vector<Op>{Op::Equal, Op::NotEqual, Op::Less, Op::LessEqual, Op::Greater,
+                                     Op::GreaterEqual, Op::Between, Op::NotBetween, Op::InList,
+                                     Op::NotInList}));
+    EXPECT_EQ(FilterOperandsOf(Op::IsNotEmpty), TFilterOperands::None);
+    EXPECT_EQ(FilterOperandsOf(Op::NotBetween), TFilterOperands::Two);
+    EXPECT_EQ(FilterOperandsOf(Op::InList), TFilterOperands::List);
+    EXPECT_EQ(FilterOperandsOf(Op::EndsWith), TFilterOperands::One);
+}
+
+TEST(CellCondition, ADraggedCellEqualsItsOwnRowOnly) {
+    const TFile file("/home/u/docs/", "Report.txt", 5'000'000'000, 45000.5);
+    const TFile other("/home/u/", "report.doc", 12, 45000.25);
+    const auto passes = [](const TFilterCondition& condition, const TFile& row) {
+        return TFilterEvaluator(TFilterGroup{GroupOp::And, {condition}})
+            .Passes({row.Name, row.Size, row.Date, row.Path()});
+    };
+    for (const TResultColumn column : {rcName, rcSize, rcDate, rcPath}) {
+        const std::optional<TFilterCondition> condition = CellEqualsCondition(column, file);
+        ASSERT_TRUE(condition) << column;
+        EXPECT_EQ(condition->Operator, Op::Equal);
+        EXPECT_TRUE(passes(*condition, file)) << column;
+        EXPECT_FALSE(passes(*condition, other)) << column;
+    }
+    EXPECT_EQ(CellEqualsCondition(rcPath, file)->DisplayText, "/home/u/docs/");
+    EXPECT_EQ(CellEqualsCondition(rcSize, file)->DisplayText, "5000000000");
+    EXPECT_FALSE(CellEqualsCondition(rcChecked, file));
+    EXPECT_FALSE(CellEqualsCondition(rcCheckSum, file));
 }
 
 class StoredFiltersTest : public testing::Test {
