@@ -314,6 +314,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
           FActions.CheckAll, FActions.UncheckAll, FActions.ToggleChecks, FActions.CheckSelected,
           FActions.UncheckSelected, FActions.ToggleSelectionChecks})
         command->setEnabled(idle);
+    FActions.FilterData->setEnabled(idle);
     FActions.OrderGroup->setEnabled(idle);
     FActions.GroupFiles->setEnabled(idle);
     FActions.GroupButton->setEnabled(idle);

@@ -533,6 +533,38 @@ private slots:
                     lines.Item(lines.index(0, 0)).Kind != TResultItem::ikFile);
     }
 
+    void TabReachesEveryControlAndDeleteRemovesTheFocusedCondition() {
+        TConditionTreeEditor editor;
+        editor.resize(540, 300);
+        TConditionWidget* first = editor.Root()->AddCondition();
+        TGroupWidget* nested = editor.Root()->AddGroup();
+        TConditionWidget* second = nested->AddCondition();
+        Pick(*second, u"Size"_s, u"is between"_s);
+        editor.show();
+        editor.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        editor.Root()->OperatorBox()->setFocus();
+        QSet<QWidget*> reached;
+        for (int press = 0; press < 40; ++press) {
+            reached << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QWidget* control : {first->ColumnBox(), first->OperatorBox(), second->ColumnBox(),
+                                 second->OperatorBox(), nested->OperatorBox()})
+            QVERIFY(reached.contains(control));
+        for (TValueEditor* value : second->Operands()->Editors())
+            QVERIFY(reached.contains(value->findChild<QDoubleSpinBox*>()));
+        QVERIFY(reached.contains(first->findChild<QToolButton*>()));
+
+        second->OperatorBox()->setFocus();
+        QTest::keyClick(second->OperatorBox(), Qt::Key_Delete);
+        QTRY_COMPARE(nested->Items().size(), 0);
+        first->ColumnBox()->setFocus();
+        QTest::keyClick(first->ColumnBox(), Qt::Key_Delete);
+        QTRY_COMPARE(editor.Root()->Items().size(), 1);
+        QCOMPARE(editor.Criteria().Items.size(), 1u);
+    }
+
     void EveryOperatorBuiltInTheEditorEvaluatesAsTheEngineSays() {
         const TDateTime when = EncodeDateTime({2024, 3, 5, 10, 20, 30});
         const TFilterRowValues row{"report.txt", 5'000'000'000, when, "/home/u/docs/"};
