@@ -1,5 +1,7 @@
 #include "results/ConditionTreeEditor.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QHBoxLayout>

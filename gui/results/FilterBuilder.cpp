@@ -33,11 +33,11 @@ TFrmFilterBuilder::TFrmFilterBuilder(std::string configFile, TApply apply, QWidg
         made->setAutoDefault(false);
         return made;
     };
-    QPushButton* save = button(QStringLiteral("&Save"), QStringLiteral("btnSave"));
+    QPushButton* save = button(QStringLiteral("Save"), QStringLiteral("btnSave"));
     QPushButton* ok = button(QStringLiteral("OK"), QStringLiteral("btnOK"));
     QPushButton* cancel = button(QStringLiteral("Cancel"), QStringLiteral("btnCancel"));
-    QPushButton* applyButton = button(QStringLiteral("&Apply"), QStringLiteral("btnApply"));
-    auto* label = new QLabel(QStringLiteral("&Filters:"), this);
+    QPushButton* applyButton = button(QStringLiteral("Apply"), QStringLiteral("btnApply"));
+    auto* label = new QLabel(QStringLiteral("Filters:"), this);
     label->setBuddy(FList);
 
     auto* strip = new QGridLayout;

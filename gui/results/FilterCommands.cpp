@@ -90,6 +90,9 @@ void TFilterCommands::ShowFilterBar() {
 }
 
 void TFilterCommands::ApplyStoredFilter(const std::string& name) {
+    // Not even the builder's conditions change while a step is at work on the results.
+    if (!FHost.MayChangeResults())
+        return;
     try {
         FBuilder->Load(name);
     } catch (const TFilterError& error) {
