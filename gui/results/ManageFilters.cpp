@@ -170,18 +170,20 @@ void TFrmManageFilters::Choose(const QString& name) {
 }
 
 void TFrmManageFilters::btnNewClick() {
-    const std::optional<QString> name = UserPrompts().InputText(
+    const std::optional<QString> answer = UserPrompts().InputText(
         this, QStringLiteral("Filter name"), QStringLiteral("Enter filter name:"));
-    if (!name || name->isEmpty())
+    // The configuration file keeps key names without surrounding blanks.
+    const QString name = answer ? answer->trimmed() : QString();
+    if (name.isEmpty())
         return;
     for (int row = 0; row < FList->count(); ++row) {
-        if (FList->item(row)->text().compare(*name, Qt::CaseInsensitive) != 0)
+        if (FList->item(row)->text().compare(name, Qt::CaseInsensitive) != 0)
             continue;
         if (!AskYesNo(this, QStringLiteral("Filter name already exists, overwrite?")))
             return;
         break;
     }
-    Choose(*name);
+    Choose(name);
 }
 
 void TFrmManageFilters::btnSaveClick() {
