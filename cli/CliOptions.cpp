@@ -107,6 +107,10 @@ std::string UsageText() {
            "searching\n"
            "      --save-list FILE.qfl   save every file found as a files list (before printing:\n"
            "                             when it cannot be saved, nothing is printed)\n"
+           "      --filter NAME          show only the files that pass a stored filter of the\n"
+           "                             Filter menu (the five default filters always count)\n"
+           "      --filter-hex HEX       show only the files that pass a filter given as the hex\n"
+           "                             text of its criteria, as the configuration file keeps it\n"
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
            "  -0, --null                 text output: end every path with a zero byte and every\n"
@@ -127,8 +131,8 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 when the search ran (with or without duplicates, also when files or\n"
            "folders could not be read), 1 for bad usage, 2 for a failure (a named folder that\n"
-           "does not exist or is not a folder, a profile or files list that cannot be read),\n"
-           "130 when interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
+           "does not exist or is not a folder, a profile, files list or filter that cannot be\n"
+           "read or used), 130 when interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
 }
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -223,6 +227,18 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             error = assign(options.LoadList);
         else if (name == "--save-list")
             error = assign(options.SaveList);
+        else if (name == "--filter" || name == "--filter-hex")
+            error = value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (options.Filter || options.FilterHex)
+                    return TUsageError{"only one filter can be given"};
+                if (name == "--filter-hex")
+                    options.FilterHex = text;
+                else if (text.empty())
+                    return TUsageError{"option --filter needs a filter name"};
+                else
+                    options.Filter = text;
+                return std::nullopt;
+            });
         else
             error = TUsageError{"unknown option " + name};
         if (error)

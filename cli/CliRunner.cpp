@@ -1,6 +1,7 @@
 #include "CliRunner.h"
 
 #include "CliCriteria.h"
+#include "CliFilter.h"
 #include "GroupPrinter.h"
 #include "TerminalView.h"
 #include "app/PipelineController.h"
@@ -18,8 +19,10 @@ constexpr std::string_view kCompareWarningText =
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
            const std::atomic<bool>& interrupted, bool progressOnTerminal) {
     TSettings settings;
+    TRowPredicate filter;
     try {
         settings.Criteria = CriteriaFor(options, FixedDriveRoots());
+        filter = CliFilter(options);
     } catch (const std::exception& error) {
         err << "error: " << error.what() << '\n';
         return esFailure;
@@ -61,6 +64,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
         view.ShowMessage(TMessageKind::Warning,
                          "cannot read folder " + folder.Path + ": " + folder.Reason);
 
+    if (filter)
+        controller.Results().SetFilter(filter);
     // Saved first: a list that cannot be written stops the run before anything is printed.
     if (!options.SaveList.empty()) {
         try {

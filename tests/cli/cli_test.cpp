@@ -2,11 +2,12 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <stdexcept>
-
 #include <sstream>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,15 +40,17 @@ TEST(CliOptions, ReadsEveryOptionInShortLongAndInlineForms) {
 
 TEST(CliOptions, RefusesBadUsage) {
     const char* lines[] = {
-        "",                      // no folder
-        "--bogus dir",           // unknown option
-        "-g",                    // value missing
-        "-g shape dir",          // unknown group order
-        "-g 5 dir",              // out of range
-        "-c sha1 dir",           // unknown compare mode
-        "-f xml dir",            // unknown format
-        "--zero=1 dir",          // a flag with a value
-        "--load-list l.qfl dir", // a list replaces the search
+        "",                               // no folder
+        "--bogus dir",                    // unknown option
+        "-g",                             // value missing
+        "-g shape dir",                   // unknown group order
+        "-g 5 dir",                       // out of range
+        "-c sha1 dir",                    // unknown compare mode
+        "-f xml dir",                     // unknown format
+        "--zero=1 dir",                   // a flag with a value
+        "--load-list l.qfl dir",          // a list replaces the search
+        "--filter=",                      // a filter without a name
+        "--filter a --filter-hex FF dir", // two filters
     };
     for (const char* line : lines)
         EXPECT_TRUE(std::holds_alternative<TUsageError>(ParseCommandLine(Words(line)))) << line;
@@ -145,6 +148,91 @@ TEST_F(CliRun, FailuresAndInterruption) {
     interrupted = true;
     EXPECT_EQ(Run("-q " + dir.Path()), esInterrupted);
     EXPECT_TRUE(out.str().empty());
+}
+
+// Filters from a configuration folder of the test's own, which the run must leave as it was.
+class CliFilterRun : public CliRun {
+protected:
+    CliFilterRun() {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        if (old)
+            oldConfigHome = old;
+        ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    }
+    ~CliFilterRun() override {
+        if (oldConfigHome)
+            ::setenv("XDG_CONFIG_HOME", oldConfigHome->c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
+    }
+    std::string ConfigText() const {
+        std::ifstream in(config / "Brindlecot/quorvane.ini");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    quorvane::test::TTempDir config;
+    std::optional<std::string> oldConfigHome;
+};
+
+// Name like *.bin, as hex text.
+constexpr const char* kBinsHex = "FFFFFFFF00010000000006050000002A2E62696E0100000006052A2E62696E";
+
+TEST_F(CliFilterRun, DefaultFiltersCountWithoutAFileAndNothingIsWritten) {
+    ASSERT_EQ(Run("-c crc --filter documents " + dir.Path()), esRan) << err.str();
+    EXPECT_EQ(out.str().size(), 2 * (dir / "a/same.txt\n").size()) << out.str();
+    EXPECT_NE(out.str().find(dir / "b/same.txt\n"), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("2 files (8 bytes) in 1 groups"), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(config / "Brindlecot"));
+
+    // "Not Support files" hides only support files: every group shows.
+    ASSERT_EQ(Run(std::vector<std::string>{"-q", "-c", "crc", "--filter", "Not Support files",
+                                           dir.Path()}),
+              esRan);
+    EXPECT_NE(out.str().find("big.bin"), std::string::npos);
+    EXPECT_NE(out.str().find("same.txt"), std::string::npos);
+    ASSERT_EQ(Run(std::vector<std::string>{"-c", "crc", "--filter=Compressed files", dir.Path()}),
+              esRan);
+    EXPECT_TRUE(out.str().empty()) << out.str();
+    EXPECT_NE(err.str().find("0 files (0 bytes) in 0 groups"), std::string::npos) << err.str();
+}
+
+TEST_F(CliFilterRun, StoredAndHexFiltersLeaveThePassingGroups) {
+    config.WriteFile("Brindlecot/quorvane.ini",
+                     std::string("[Filters]\nBins=") + kBinsHex + "\nDocuments=" + kBinsHex + "\n");
+    const std::string before = ConfigText();
+    for (const std::string& filter : std::vector<std::string>{
+             "--filter bins", "--filter Documents", std::string("--filter-hex ") + kBinsHex}) {
+        ASSERT_EQ(Run("-c crc -f csv " + filter + " " + dir.Path()), esRan) << filter << err.str();
+        EXPECT_NE(out.str().find(",big.bin,10,"), std::string::npos) << filter;
+        EXPECT_EQ(out.str().find("same.txt"), std::string::npos) << filter;
+        EXPECT_NE(err.str().find("2 files (20 bytes) in 1 groups"), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(ConfigText(), before);
+}
+
+TEST_F(CliFilterRun, AFilterThatCannotBeUsedStopsBeforeTheSearch) {
+    config.WriteFile("Brindlecot/quorvane.ini",
+                     "[Filters]\nCut=FFFFFFFF0102000000\nEmpty=\nBadDate="
+                     "FFFFFFFF00010000000006020000007A2A030000000602"
+                     "7A2A\n");
+    const struct {
+        std::string Arguments;
+        std::string Says;
+    } cases[] = {
+        {"--filter Cut", "The filter \"Cut\" cannot be used: damaged filter criteria at byte 5"},
+        {"--filter Empty", "The filter \"Empty\" cannot be used: the filter has no conditions"},
+        {"--filter Gone", "The filter \"Gone\" cannot be used: there is no stored filter"},
+        {"--filter BadDate", "The filter \"BadDate\" cannot be used: the filter condition Date"},
+        {"--filter-hex FFFFFFFF01", "The filter of --filter-hex cannot be used: Damaged"},
+        {"--filter-hex XY", "The filter of --filter-hex cannot be used: Damaged filter text"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run("-c crc " + c.Arguments + " " + dir.Path()), esFailure) << c.Arguments;
+        EXPECT_NE(err.str().find(c.Says), std::string::npos) << err.str();
+        EXPECT_TRUE(out.str().empty()) << c.Arguments;
+    }
 }
 
 // Runs the shell command and returns what it wrote, setting `status` to its exit status.
