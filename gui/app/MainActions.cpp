@@ -163,6 +163,7 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
                      });
     actions.ToolBar->addWidget(actions.GroupButton);
     actions.ToolBar->addSeparator();
+    AddFileActionButtons(*actions.ToolBar, actions.FileActions);
     actions.ToolBar->addAction(actions.Settings);
     actions.ToolBar->addSeparator();
     actions.ToolBar->addAction(actions.Exit);
@@ -170,6 +171,7 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
 
 void BuildGridMenu(QMainWindow& window, TMainActions& actions) {
     actions.GridMenu = new QMenu(&window);
+    actions.Shell = AddShellItems(window, *actions.GridMenu);
     actions.GridCompare = actions.GridMenu->addMenu(QStringLiteral("Compare contents"));
     const QString captions[3] = {QStringLiteral("CRC"), QStringLiteral("MD4"),
                                  QStringLiteral("MD5")};
@@ -199,6 +201,7 @@ TMainActions BuildMainActions(QMainWindow& window) {
     TMainActions actions;
     BuildFileMenu(window, actions);
     BuildEditMenu(window, actions);
+    actions.FileActions = BuildFileActionMenu(window);
     BuildHelpMenu(window, actions);
     BuildToolBar(window, actions);
     BuildGridMenu(window, actions);

@@ -18,6 +18,7 @@ class QLabel;
 namespace quorvane {
 
 class TCheckCommands;
+class TFileActionCommands;
 class TFilesListCommands;
 class TFrmSearchOptions;
 class TFrmSettings;
@@ -28,6 +29,7 @@ class TProfileCommands;
 class TResultLinesModel;
 class TResultsModel;
 class TResultsView;
+class TShellCommands;
 
 // The main window: owns the settings read from the configuration file, the search pipeline with
 // its results, the results grid, the wait form, the dialogs, and the commands of the menus and
@@ -115,6 +117,8 @@ private:
     std::unique_ptr<TCheckCommands> FChecks;
     std::unique_ptr<TFilesListCommands> FFilesLists;
     TProfileCommands* FProfiles = nullptr;
+    TShellCommands* FShell = nullptr;
+    TFileActionCommands* FFileActions = nullptr;
 
     QTimer FSearchProgressTimer;
     bool FShown = false;

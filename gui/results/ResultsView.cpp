@@ -160,6 +160,7 @@ void TResultsView::FocusFirstRow() {
 
 void TResultsView::RedrawChecks() {
     viewport()->update();
+    emit ChecksChanged();
 }
 
 std::optional<QString> TResultsView::ValueAtLastPress() const {
