@@ -358,29 +358,90 @@ private slots:
         QVERIFY(!form->WaitForm().isVisible());
     }
 
-    // The destination folder starts where the last move went and is kept, with a "/".
+    // The destination folder starts where the last move went and is kept, with a "/"; the file
+    // lands below it in its own folder path, and a target that exists is replaced only on Yes.
     void MoveAsksForTheDestinationFolder() {
         auto form = MakeForm();
         Search(*form);
-        QDir().mkpath(QString::fromStdString(Tree("last")));
-        QDir().mkpath(QString::fromStdString(Tree("spare")));
+        std::filesystem::create_directories(Tree("last"));
+        std::filesystem::create_directories(Tree("spare"));
         form->Settings().MoveDir = Tree("last/");
-        Check(*form, {"a/same.txt"});
+        Check(*form, {"a/same.txt", "b/same.txt"});
         Command(*form, TFileOperation::Move)->trigger(); // cancelled
         QCOMPARE(FPrompts->DialogTitles, QStringList{u"Destination folder"_s});
         QCOMPARE(FPrompts->FolderStarts, QStringList{QString::fromStdString(Tree("last/"))});
         QCOMPARE(form->Settings().MoveDir, Tree("last/"));
         QVERIFY(Exists(Tree("a/same.txt")));
 
+        // b/same.txt's target is there already: No keeps both, and is no failure.
+        const std::string target = Tree("spare") + Tree("a/same.txt");
+        const std::string taken = Tree("spare") + Tree("b/same.txt");
+        WriteFile(taken, "taken");
         FPrompts->Choices = {QString::fromStdString(Tree("spare"))};
+        FPrompts->Answers = {QMessageBox::No};
         Command(*form, TFileOperation::Move)->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
         QCOMPARE(form->Settings().MoveDir, Tree("spare/"));
+        QCOMPARE(FPrompts->Messages.size(), 1);
+        QCOMPARE(FPrompts->Messages[0].Text,
+                 QString::fromStdString(taken) + u" already exists, overwrite?"_s);
+        QCOMPARE(ReadFile(target), std::string("same"));
+        QVERIFY(!Exists(Tree("a/same.txt")));
+        QCOMPARE(ReadFile(taken), std::string("taken"));
+        const std::map<std::string, uint32_t> records = Records(*form);
+        QVERIFY(!records.contains("a/same.txt"));
+        QVERIFY(records.contains("b/same.txt") && records.contains("c/same.txt"));
+
         // A folder that is gone is not offered again.
-        QVERIFY(QDir(QString::fromStdString(Tree("spare"))).removeRecursively());
+        std::filesystem::remove_all(Tree("spare"));
         form->Actions().CheckAll->trigger();
         Command(*form, TFileOperation::Move)->trigger();
         QCOMPARE(FPrompts->FolderStarts.last(), QString());
+    }
+
+    // A move that cannot be done (the destination's folder tree cannot be made: a file stands
+    // where a folder must go) leaves the file and its row, and says why.
+    void AFailedMoveKeepsTheRowAndIsReported() {
+        auto form = MakeForm();
+        Search(*form);
+        WriteFile(Tree("blocked"), "a file, not a folder");
+        Check(*form, {"a/pair.bin"});
+        FPrompts->Choices = {QString::fromStdString(Tree("blocked"))};
+        Command(*form, TFileOperation::Move)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        QVERIFY(Exists(Tree("a/pair.bin")));
+        QVERIFY(Records(*form).contains("a/pair.bin"));
+        QCOMPARE(FPrompts->Messages.size(), 1);
+        QCOMPARE(FPrompts->Messages[0].Icon, QMessageBox::Critical);
+        const QStringList lines = FPrompts->Messages[0].Text.split(u'\n');
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], u"The following files were not moved:"_s);
+        QVERIFY(lines[1].startsWith(QString::fromStdString(Tree("a/pair.bin")) + u": "_s));
+    }
+
+    // The trash of the (temporary) XDG data home takes the file with its .trashinfo; compress
+    // writes the archive and then deletes the source.
+    void RecycleAndCompressRealFiles() {
+        auto form = MakeForm();
+        Search(*form);
+        Check(*form, {"a/same.txt"});
+        FPrompts->Answers = {QMessageBox::Yes};
+        Command(*form, TFileOperation::Recycle)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        QCOMPARE(FPrompts->Messages.size(), 1);
+        QVERIFY(!Exists(Tree("a/same.txt")));
+        QCOMPARE(ReadFile(Data("home/Trash/files/same.txt")), std::string("same"));
+        QVERIFY(Exists(Data("home/Trash/info/same.txt.trashinfo")));
+
+        Check(*form, {"b/same.txt"});
+        FPrompts->Choices = {QString::fromStdString(Tree("kept.zip"))};
+        Command(*form, TFileOperation::Compress)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(*form), kTimeoutMs);
+        QCOMPARE(FPrompts->Messages.size(), 1); // no question beyond the archive's name
+        QVERIFY(!Exists(Tree("b/same.txt")));
+        QVERIFY(QFileInfo(QString::fromStdString(Tree("kept.zip"))).size() > 0);
+        QVERIFY(!Records(*form).contains("b/same.txt"));
+        QVERIFY(!Records(*form).contains("c/same.txt")); // its group is left with one file
     }
 
     void CompressAsksForTheArchive() {
