@@ -582,6 +582,17 @@ private slots:
         QTest::mouseDClick(form->Grid().viewport(), Qt::LeftButton, {},
                            form->Grid().visualRect(Cell(*form, "a/pair.bin", rcSize)).center());
         QCOMPARE(QGuiApplication::clipboard()->text(), u"5"_s);
+        // On a group row it copies the group's value.
+        const auto& lines = *qobject_cast<const TResultLinesModel*>(form->Grid().model());
+        int groupLine = Cell(*form, "a/pair.bin", rcPath).row();
+        // The outermost group row above it: the name's.
+        while (lines.Item(lines.index(groupLine, 0)).Kind != TResultItem::ikGroup ||
+               lines.Item(lines.index(groupLine, 0)).Level != 0)
+            --groupLine;
+        const QModelIndex group = lines.index(groupLine, rcPath);
+        QTest::mouseDClick(form->Grid().viewport(), Qt::LeftButton, {},
+                           form->Grid().visualRect(group).center());
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"pair.bin"_s);
     }
 };
 
