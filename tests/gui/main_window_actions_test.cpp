@@ -260,10 +260,16 @@ private slots:
             u"Confirm delete of "_s + QString::fromStdString(Tree("a/same.txt")) + u"?"_s;
 
         // No, or closing the box, leaves everything as it was. Only the trash can be undone:
-        // the permanent delete proposes No.
+        // the permanent delete proposes No. Both are reached from the grid by their keys.
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->Grid().setFocus();
         for (const TFileOperation operation : {TFileOperation::Delete, TFileOperation::Recycle}) {
             FPrompts->Answers = {QMessageBox::No};
-            Command(*form, operation)->trigger();
+            QTest::keyClick(&form->Grid(), Qt::Key_Delete,
+                            operation == TFileOperation::Delete ? Qt::ShiftModifier
+                                                                : Qt::NoModifier);
+            QCOMPARE(FPrompts->Messages.size(), 1);
             const TScriptedPrompts::TMessage asked = FPrompts->Messages.takeLast();
             QCOMPARE(asked.Text, one);
             QCOMPARE(asked.Icon, QMessageBox::Question);
