@@ -163,6 +163,7 @@ void TResultsView::FocusFirstRow() {
 
 void TResultsView::RedrawChecks() {
     viewport()->update();
+    emit ChecksChanged();
 }
 
 std::optional<TResultsView::TPressedCell> TResultsView::PressedCell() const {
