@@ -141,6 +141,51 @@ TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
     }
 }
 
+std::size_t TIniNameHash::operator()(std::string_view name) const {
+    // FNV-1a over the bytes, letters folded unless the names compare exactly.
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(Exact ? c : FoldAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool TIniNameEqual::operator()(std::string_view a, std::string_view b) const {
+    return Exact ? a == b : SameName(a, b);
+}
+
+void TIniFile::TSection::AddEntry(TEntry entry) {
+    if (!entry.IsComment)
+        Keys.try_emplace(entry.Key, Entries.size()); // an earlier equal key stays the one found
+    Entries.push_back(std::move(entry));
+}
+
+void TIniFile::TSection::IndexKeys(bool exact) {
+    Keys = TNameIndex(Entries.size(), TIniNameHash{exact}, TIniNameEqual{exact});
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+        if (!Entries[i].IsComment)
+            Keys.try_emplace(Entries[i].Key, i);
+}
+
+const TIniFile::TEntry* TIniFile::TSection::FindEntry(std::string_view key) const {
+    const auto found = Keys.find(key);
+    return found == Keys.end() ? nullptr : &Entries[found->second];
+}
+
+std::size_t TIniFile::TSection::KeyNamesEnd() const {
+    std::size_t used = 1; // the zero that ends the list
+    for (std::size_t i = 0; i < Entries.size(); ++i) {
+        if (Entries[i].IsComment || Entries[i].Key.empty())
+            continue;
+        // Only whole names: a name cut short would stand for another folder or mask.
+        used += Entries[i].Key.size() + 1;
+        if (used > kKeyNamesBufferBytes)
+            return i;
+    }
+    return Entries.size();
+}
+
 void TIniFile::Parse(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
@@ -156,11 +201,8 @@ void TIniFile::Parse(std::string_view text) {
             continue; // blank lines are not kept: the writer puts one between sections
         if (line.front() == '[') {
             line.remove_prefix(1);
-            const std::string_view name = Trim(line.substr(0, line.find(']')));
             // A section that appears twice continues where it first appeared.
-            current = FindSection(name);
-            if (!current)
-                current = &FSections.emplace_back(TSection{std::string(name), {}});
+            current = &FindOrAddSection(line.substr(0, line.find(']')));
             continue;
         }
         if (!current) {
@@ -168,38 +210,52 @@ void TIniFile::Parse(std::string_view text) {
             continue;
         }
         if (line.front() == ';') {
-            current->Entries.push_back({std::string(line), {}, true});
+            current->AddEntry({std::string(line), {}, true});
             continue;
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
-            current->Entries.push_back({UnescapeKey(line), {}, false});
+            current->AddEntry({UnescapeKey(line), {}, false});
         else
-            current->Entries.push_back({UnescapeKey(Trim(line.substr(0, equals))),
-                                        std::string(Trim(line.substr(equals + 1))), false});
+            current->AddEntry({UnescapeKey(Trim(line.substr(0, equals))),
+                               std::string(Trim(line.substr(equals + 1))), false});
     }
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-    name = Trim(name);
-    for (const TSection& section : FSections)
-        if (SameName(section.Name, name))
-            return &section;
-    return nullptr;
+    const auto found = FSectionIndex.find(Trim(name));
+    return found == FSectionIndex.end() ? nullptr : &FSections[found->second];
 }
 
 TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
     return const_cast<TSection*>(std::as_const(*this).FindSection(name));
 }
 
+TIniFile::TSection& TIniFile::FindOrAddSection(std::string_view name) {
+    name = Trim(name);
+    const auto [found, added] = FSectionIndex.try_emplace(std::string(name), FSections.size());
+    if (!added)
+        return FSections[found->second];
+    TSection& section = FSections.emplace_back();
+    section.Name = name;
+    section.IndexKeys(HasExactKeys(name));
+    return section;
+}
+
 const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
     const TSection* found = FindSection(section);
-    if (!found)
-        return nullptr;
-    for (const TEntry& entry : found->Entries)
-        if (!entry.IsComment && SameName(entry.Key, key))
-            return &entry;
-    return nullptr;
+    return found ? found->FindEntry(key) : nullptr;
+}
+
+bool TIniFile::HasExactKeys(std::string_view section) const {
+    return std::any_of(FExactKeySections.begin(), FExactKeySections.end(),
+                       [&](const std::string& name) { return SameName(name, section); });
+}
+
+void TIniFile::IndexSections() {
+    FSectionIndex.clear();
+    for (std::size_t i = 0; i < FSections.size(); ++i)
+        FSectionIndex.try_emplace(FSections[i].Name, i);
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
@@ -224,18 +280,21 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
     std::vector<std::string> names;
-    const TSection* found = FindSection(section);
-    if (!found)
-        return names;
-    std::size_t used = 1; // the zero that ends the list
-    for (const TEntry& entry : found->Entries) {
-        if (entry.IsComment || entry.Key.empty())
-            continue;
-        // Only whole names: a name cut short would stand for another folder or mask.
-        used += entry.Key.size() + 1;
-        if (used > kKeyNamesBufferBytes)
-            break;
-        names.push_back(entry.Key);
+    if (const TSection* found = FindSection(section)) {
+        const std::size_t end = found->KeyNamesEnd();
+        for (std::size_t i = 0; i < end; ++i)
+            if (!found->Entries[i].IsComment && !found->Entries[i].Key.empty())
+                names.push_back(found->Entries[i].Key);
+    }
+    return names;
+}
+
+std::vector<std::string> TIniFile::KeyNamesPastBuffer(std::string_view section) const {
+    std::vector<std::string> names;
+    if (const TSection* found = FindSection(section)) {
+        for (std::size_t i = found->KeyNamesEnd(); i < found->Entries.size(); ++i)
+            if (!found->Entries[i].IsComment && !found->Entries[i].Key.empty())
+                names.push_back(found->Entries[i].Key);
     }
     return names;
 }
@@ -265,16 +324,12 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     if (Trim(value).size() != value.size() || IsQuoted(value))
         stored = '"' + stored + '"';
 
-    TSection* target = FindSection(section);
-    if (!target)
-        target = &FSections.emplace_back(TSection{std::string(Trim(section)), {}});
-    for (TEntry& entry : target->Entries) {
-        if (!entry.IsComment && SameName(entry.Key, key)) {
-            entry.Value = std::move(stored);
-            return;
-        }
-    }
-    target->Entries.push_back({std::string(key), std::move(stored), false});
+    TSection& target = FindOrAddSection(section);
+    const auto found = target.Keys.find(key);
+    if (found != target.Keys.end())
+        target.Entries[found->second].Value = std::move(stored);
+    else
+        target.AddEntry({std::string(key), std::move(stored), false});
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -286,16 +341,30 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-    section = Trim(section);
-    std::erase_if(FSections, [&](const TSection& s) { return SameName(s.Name, section); });
+    const auto found = FSectionIndex.find(Trim(section));
+    if (found == FSectionIndex.end())
+        return;
+    FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(found->second));
+    IndexSections();
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
     TSection* target = FindSection(section);
-    if (!target)
+    if (!target || !target->FindEntry(key))
         return;
-    std::erase_if(target->Entries,
-                  [&](const TEntry& e) { return !e.IsComment && SameName(e.Key, key); });
+    std::erase_if(target->Entries, [&](const TEntry& e) {
+        return !e.IsComment && target->Keys.key_eq()(e.Key, key);
+    });
+    target->IndexKeys(target->Keys.key_eq().Exact);
+}
+
+void TIniFile::CompareKeysExactly(std::string_view section) {
+    section = Trim(section);
+    if (HasExactKeys(section))
+        return;
+    FExactKeySections.emplace_back(section);
+    if (TSection* found = FindSection(section))
+        found->IndexKeys(true);
 }
 
 std::string TIniFile::Text() const {
@@ -305,10 +374,14 @@ std::string TIniFile::Text() const {
     for (const TSection& section : FSections) {
         if (!text.empty())
             text += '\n';
-        text += '[' + section.Name + "]\n";
-        for (const TEntry& entry : section.Entries)
-            text += entry.IsComment ? entry.Key + '\n'
-                                    : EscapeKey(entry.Key) + '=' + entry.Value + '\n';
+        text.append("[").append(section.Name).append("]\n");
+        for (const TEntry& entry : section.Entries) {
+            if (entry.IsComment)
+                text.append(entry.Key);
+            else
+                text.append(EscapeKey(entry.Key)).append("=").append(entry.Value);
+            text += '\n';
+        }
     }
     return text;
 }

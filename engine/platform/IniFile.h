@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quorvane {
@@ -20,6 +21,19 @@ private:
     std::string FReason;
 };
 
+// Hash and equality of INI section and key names: without regard to letter case, or byte for
+// byte when Exact. Transparent, so that a lookup takes a string_view as it is.
+struct TIniNameHash {
+    using is_transparent = void;
+    bool Exact = false;
+    std::size_t operator()(std::string_view name) const;
+};
+struct TIniNameEqual {
+    using is_transparent = void;
+    bool Exact = false;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+
 // An initialisation file ("[Section]" lines, then "key=value" lines) held in memory.
 //
 // The constructor reads the file once; reads and writes then work on the copy, and UpdateFile()
@@ -27,14 +41,17 @@ private:
 // leaves half of it behind. Reading follows the classic private-profile rules:
 // - section and key names compare without regard to letter case (ASCII letters only: names are
 //   paths and masks kept as raw bytes, and folding just A-Z never merges two different byte
-//   strings in a surprising way);
+//   strings in a surprising way), except the keys of sections named in CompareKeysExactly();
+// - of keys that compare equal in one section, the first one is read and written;
 // - names and values are trimmed of surrounding blanks; a value in matching quotes loses them;
 // - a value reads back at most kMaxValueChars characters (UTF-8 characters, never split);
 // - integers are decimal, or hexadecimal after "0x"/"0X"; yes/no is an integer, 0 meaning no;
 //   missing or unreadable text gives the caller's default;
 // - a section's key names come in file order through a buffer of kKeyNamesBufferBytes bytes;
 // - lines starting with ";" are comments: skipped when reading, kept when the file is saved.
-// A missing or unreadable file reads as a file without sections. Text is UTF-8.
+// A missing or unreadable file reads as a file without sections. Text is UTF-8. Sections and
+// keys are found through hash indexes, so reading a file and each lookup after it take time in
+// proportion to the text, however many sections and keys it holds.
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueChars = 2047;
@@ -51,6 +68,9 @@ public:
     // The section's key names in file order, as many whole names as the key-name buffer holds
     // (each name takes its length plus a terminating zero, and the list ends with one more zero).
     std::vector<std::string> ReadSection(std::string_view section) const;
+    // The key names that ReadSection() leaves out because the buffer was full, in file order:
+    // empty unless the names are too long for it, so that a caller can say what it did not read.
+    std::vector<std::string> KeyNamesPastBuffer(std::string_view section) const;
     bool SectionExists(std::string_view section) const;
 
     // Whether a text can stand as a key name: any text but the empty one. Characters the format
@@ -71,6 +91,11 @@ public:
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
 
+    // From now on the keys of this section compare byte for byte, in reads and writes alike, also
+    // once it is erased and written again. For sections whose keys are folder paths: on Linux
+    // "/data/Photos/" and "/data/photos/" are two folders, and both must be kept.
+    void CompareKeysExactly(std::string_view section);
+
     // Replaces the file with the text in memory (write beside, flush, rename). Throws
     // TIniWriteError when the file cannot be written; the old file then stays as it was. A file
     // that exists but could not be read, or that the user may not write, is never replaced.
@@ -80,6 +105,9 @@ public:
     std::string Text() const;
 
 private:
+    // A name and the index of the first entry or section that has it.
+    using TNameIndex = std::unordered_map<std::string, std::size_t, TIniNameHash, TIniNameEqual>;
+
     struct TEntry {
         std::string Key;   // the comment line itself when IsComment
         std::string Value; // as written, before trimming and unquoting
@@ -88,17 +116,29 @@ private:
     struct TSection {
         std::string Name;
         std::vector<TEntry> Entries;
+        TNameIndex Keys; // the first entry of each key; comments are not in it
+
+        void AddEntry(TEntry entry);
+        void IndexKeys(bool exact);
+        const TEntry* FindEntry(std::string_view key) const;
+        // The index of the first entry whose key name no longer fits the key-name buffer.
+        std::size_t KeyNamesEnd() const;
     };
 
     void Parse(std::string_view text);
     const TSection* FindSection(std::string_view name) const;
     TSection* FindSection(std::string_view name);
+    TSection& FindOrAddSection(std::string_view name);
     const TEntry* FindEntry(std::string_view section, std::string_view key) const;
+    bool HasExactKeys(std::string_view section) const;
+    void IndexSections();
 
     std::string FFileName;
     bool FUnreadable = false;           // the file exists but could not be read
     std::vector<std::string> FPreamble; // lines before the first section, kept as they stand
-    std::vector<TSection> FSections;
+    std::vector<TSection> FSections;    // in file order
+    TNameIndex FSectionIndex;           // section name -> index in FSections
+    std::vector<std::string> FExactKeySections;
 };
 
 } // namespace quorvane
