@@ -1,19 +1,22 @@
 #include "reports/Profile.h"
 
+#include <utility>
+
 namespace quorvane {
 namespace {
 
 struct TListSection {
     std::string_view Name;
     std::vector<std::string> SearchCriteria::*List;
+    bool FolderPaths; // keys compare exactly: "/data/Photos/" and "/data/photos/" are two folders
 };
 
 // The four list sections, in the order they are erased and written.
 constexpr TListSection kListSections[] = {
-    {kIncludeFoldersSection, &SearchCriteria::IncludeFolders},
-    {kExcludeFoldersSection, &SearchCriteria::ExcludeFolders},
-    {kIncludeFilesSection, &SearchCriteria::IncludeFiles},
-    {kExcludeFilesSection, &SearchCriteria::ExcludeFiles},
+    {kIncludeFoldersSection, &SearchCriteria::IncludeFolders, true},
+    {kExcludeFoldersSection, &SearchCriteria::ExcludeFolders, true},
+    {kIncludeFilesSection, &SearchCriteria::IncludeFiles, false},
+    {kExcludeFilesSection, &SearchCriteria::ExcludeFiles, false},
 };
 
 int ReadInRange(const TIniFile& ini, std::string_view key, int defaultValue, int low, int high) {
@@ -24,8 +27,11 @@ int ReadInRange(const TIniFile& ini, std::string_view key, int defaultValue, int
 } // namespace
 
 void WriteProfile(TIniFile& ini, const SearchCriteria& criteria) {
-    for (const TListSection& section : kListSections)
+    for (const TListSection& section : kListSections) {
+        if (section.FolderPaths)
+            ini.CompareKeysExactly(section.Name);
         ini.EraseSection(section.Name);
+    }
     for (const TListSection& section : kListSections)
         for (const std::string& entry : criteria.*section.List)
             if (TIniFile::CanStoreKey(entry))
@@ -54,6 +60,14 @@ SearchCriteria ReadProfile(const TIniFile& ini, const SearchCriteria& defaults) 
     criteria.GroupOrder =
         static_cast<TGroupOrder>(ReadInRange(ini, "GroupOrder", defaults.GroupOrder, 0, 4));
     return criteria;
+}
+
+std::vector<TUnreadProfileEntry> UnreadProfileEntries(const TIniFile& ini) {
+    std::vector<TUnreadProfileEntry> unread;
+    for (const TListSection& section : kListSections)
+        for (std::string& entry : ini.KeyNamesPastBuffer(section.Name))
+            unread.push_back({section.Name, std::move(entry)});
+    return unread;
 }
 
 void ApplyEmptyListDefaults(SearchCriteria& criteria,
@@ -97,7 +111,10 @@ TProfileLoadResult LoadProfile(const std::string& fileName, const SearchCriteria
                                const std::vector<std::string>& fixedDriveRoots) {
     SearchCriteria defaults = current;
     defaults.CompareMode = cmNone;
-    TProfileLoadResult result{ReadProfile(TIniFile(fileName), defaults), std::nullopt};
+    const TIniFile ini(fileName);
+    TProfileLoadResult result;
+    result.Criteria = ReadProfile(ini, defaults);
+    result.UnreadEntries = UnreadProfileEntries(ini);
     ApplyEmptyListDefaults(result.Criteria, fixedDriveRoots);
     if (fileName != configFileName)
         result.Caption = ProfileCaption(fileName);
