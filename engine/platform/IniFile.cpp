@@ -25,14 +25,8 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
+    return TIniNameIndex::SameName(a, b, false);
 }
 
 bool IsQuote(char c) {
@@ -81,6 +75,8 @@ std::string EscapeKey(std::string_view key) {
 
 // Reads %XX back; a "%" not followed by two hex digits stands for itself.
 std::string UnescapeKey(std::string_view key) {
+    if (key.find('%') == std::string_view::npos)
+        return std::string(key); // most names: a plain copy
     std::string out;
     out.reserve(key.size());
     for (std::size_t i = 0; i < key.size(); ++i) {
@@ -141,36 +137,25 @@ TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
     }
 }
 
-std::size_t TIniNameHash::operator()(std::string_view name) const {
-    // FNV-1a over the bytes, letters folded unless the names compare exactly.
-    std::size_t hash = 14695981039346656037ull;
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(Exact ? c : FoldAscii(c));
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-bool TIniNameEqual::operator()(std::string_view a, std::string_view b) const {
-    return Exact ? a == b : SameName(a, b);
+auto TIniFile::TSection::KeyAt() const {
+    return [this](std::size_t i) -> std::string_view { return Entries[i].Key; };
 }
 
 void TIniFile::TSection::AddEntry(TEntry entry) {
-    if (!entry.IsComment)
-        Keys.try_emplace(entry.Key, Entries.size()); // an earlier equal key stays the one found
+    if (!entry.IsComment) // an earlier equal key stays the one found
+        Keys.Add(entry.Key, Entries.size(), KeyAt());
     Entries.push_back(std::move(entry));
 }
 
 void TIniFile::TSection::IndexKeys(bool exact) {
-    Keys = TNameIndex(Entries.size(), TIniNameHash{exact}, TIniNameEqual{exact});
+    Keys = TIniNameIndex(exact);
     for (std::size_t i = 0; i < Entries.size(); ++i)
         if (!Entries[i].IsComment)
-            Keys.try_emplace(Entries[i].Key, i);
+            Keys.Add(Entries[i].Key, i, KeyAt());
 }
 
-const TIniFile::TEntry* TIniFile::TSection::FindEntry(std::string_view key) const {
-    const auto found = Keys.find(key);
-    return found == Keys.end() ? nullptr : &Entries[found->second];
+std::size_t TIniFile::TSection::KeyPosition(std::string_view key) const {
+    return Keys.Find(key, KeyAt());
 }
 
 std::size_t TIniFile::TSection::KeyNamesEnd() const {
@@ -184,6 +169,10 @@ std::size_t TIniFile::TSection::KeyNamesEnd() const {
             return i;
     }
     return Entries.size();
+}
+
+auto TIniFile::SectionNameAt() const {
+    return [this](std::size_t i) -> std::string_view { return FSections[i].Name; };
 }
 
 void TIniFile::Parse(std::string_view text) {
@@ -223,8 +212,8 @@ void TIniFile::Parse(std::string_view text) {
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-    const auto found = FSectionIndex.find(Trim(name));
-    return found == FSectionIndex.end() ? nullptr : &FSections[found->second];
+    const std::size_t found = FSectionIndex.Find(Trim(name), SectionNameAt());
+    return found == TIniNameIndex::npos ? nullptr : &FSections[found];
 }
 
 TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
@@ -233,9 +222,9 @@ TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
 
 TIniFile::TSection& TIniFile::FindOrAddSection(std::string_view name) {
     name = Trim(name);
-    const auto [found, added] = FSectionIndex.try_emplace(std::string(name), FSections.size());
-    if (!added)
-        return FSections[found->second];
+    if (TSection* found = FindSection(name))
+        return *found;
+    FSectionIndex.Add(name, FSections.size(), SectionNameAt());
     TSection& section = FSections.emplace_back();
     section.Name = name;
     section.IndexKeys(HasExactKeys(name));
@@ -244,7 +233,10 @@ TIniFile::TSection& TIniFile::FindOrAddSection(std::string_view name) {
 
 const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
     const TSection* found = FindSection(section);
-    return found ? found->FindEntry(key) : nullptr;
+    if (!found)
+        return nullptr;
+    const std::size_t position = found->KeyPosition(key);
+    return position == TIniNameIndex::npos ? nullptr : &found->Entries[position];
 }
 
 bool TIniFile::HasExactKeys(std::string_view section) const {
@@ -253,9 +245,9 @@ bool TIniFile::HasExactKeys(std::string_view section) const {
 }
 
 void TIniFile::IndexSections() {
-    FSectionIndex.clear();
+    FSectionIndex.Clear();
     for (std::size_t i = 0; i < FSections.size(); ++i)
-        FSectionIndex.try_emplace(FSections[i].Name, i);
+        FSectionIndex.Add(FSections[i].Name, i, SectionNameAt());
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
@@ -325,9 +317,8 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
         stored = '"' + stored + '"';
 
     TSection& target = FindOrAddSection(section);
-    const auto found = target.Keys.find(key);
-    if (found != target.Keys.end())
-        target.Entries[found->second].Value = std::move(stored);
+    if (const std::size_t position = target.KeyPosition(key); position != TIniNameIndex::npos)
+        target.Entries[position].Value = std::move(stored);
     else
         target.AddEntry({std::string(key), std::move(stored), false});
 }
@@ -341,21 +332,22 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-    const auto found = FSectionIndex.find(Trim(section));
-    if (found == FSectionIndex.end())
+    const std::size_t found = FSectionIndex.Find(Trim(section), SectionNameAt());
+    if (found == TIniNameIndex::npos)
         return;
-    FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(found->second));
+    FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(found));
     IndexSections();
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
     TSection* target = FindSection(section);
-    if (!target || !target->FindEntry(key))
+    if (!target || target->KeyPosition(key) == TIniNameIndex::npos)
         return;
+    const bool exact = target->Keys.Exact();
     std::erase_if(target->Entries, [&](const TEntry& e) {
-        return !e.IsComment && target->Keys.key_eq()(e.Key, key);
+        return !e.IsComment && TIniNameIndex::SameName(e.Key, key, exact);
     });
-    target->IndexKeys(target->Keys.key_eq().Exact);
+    target->IndexKeys(exact);
 }
 
 void TIniFile::CompareKeysExactly(std::string_view section) {

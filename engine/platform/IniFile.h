@@ -3,8 +3,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/IniNameIndex.h"
 
 namespace quorvane {
 
@@ -19,19 +20,6 @@ public:
 private:
     std::string FFileName;
     std::string FReason;
-};
-
-// Hash and equality of INI section and key names: without regard to letter case, or byte for
-// byte when Exact. Transparent, so that a lookup takes a string_view as it is.
-struct TIniNameHash {
-    using is_transparent = void;
-    bool Exact = false;
-    std::size_t operator()(std::string_view name) const;
-};
-struct TIniNameEqual {
-    using is_transparent = void;
-    bool Exact = false;
-    bool operator()(std::string_view a, std::string_view b) const;
 };
 
 // An initialisation file ("[Section]" lines, then "key=value" lines) held in memory.
@@ -50,8 +38,8 @@ struct TIniNameEqual {
 // - a section's key names come in file order through a buffer of kKeyNamesBufferBytes bytes;
 // - lines starting with ";" are comments: skipped when reading, kept when the file is saved.
 // A missing or unreadable file reads as a file without sections. Text is UTF-8. Sections and
-// keys are found through hash indexes, so reading a file and each lookup after it take time in
-// proportion to the text, however many sections and keys it holds.
+// keys are found through hash indexes: reading takes time in proportion to the file's length and
+// a lookup in proportion to the name looked up, however many sections and keys the file holds.
 class TIniFile {
 public:
     static constexpr std::size_t kMaxValueChars = 2047;
@@ -105,9 +93,6 @@ public:
     std::string Text() const;
 
 private:
-    // A name and the index of the first entry or section that has it.
-    using TNameIndex = std::unordered_map<std::string, std::size_t, TIniNameHash, TIniNameEqual>;
-
     struct TEntry {
         std::string Key;   // the comment line itself when IsComment
         std::string Value; // as written, before trimming and unquoting
@@ -116,11 +101,13 @@ private:
     struct TSection {
         std::string Name;
         std::vector<TEntry> Entries;
-        TNameIndex Keys; // the first entry of each key; comments are not in it
+        TIniNameIndex Keys; // the first entry of each key; comments are not in it
 
+        auto KeyAt() const; // gives Keys the key names
         void AddEntry(TEntry entry);
         void IndexKeys(bool exact);
-        const TEntry* FindEntry(std::string_view key) const;
+        // The position of the key's first entry, or TIniNameIndex::npos.
+        std::size_t KeyPosition(std::string_view key) const;
         // The index of the first entry whose key name no longer fits the key-name buffer.
         std::size_t KeyNamesEnd() const;
     };
@@ -131,13 +118,14 @@ private:
     TSection& FindOrAddSection(std::string_view name);
     const TEntry* FindEntry(std::string_view section, std::string_view key) const;
     bool HasExactKeys(std::string_view section) const;
+    auto SectionNameAt() const; // gives FSectionIndex the section names
     void IndexSections();
 
     std::string FFileName;
     bool FUnreadable = false;           // the file exists but could not be read
     std::vector<std::string> FPreamble; // lines before the first section, kept as they stand
     std::vector<TSection> FSections;    // in file order
-    TNameIndex FSectionIndex;           // section name -> index in FSections
+    TIniNameIndex FSectionIndex;        // section name -> index in FSections
     std::vector<std::string> FExactKeySections;
 };
 

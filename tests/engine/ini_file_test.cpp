@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/AtomicFile.h"
+#include "platform/IniNameIndex.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
@@ -79,6 +80,35 @@ TEST(IniFileTest, SectionWithExactKeysKeepsNamesThatDifferInLetterCase) {
     ini.WriteString("Folders", "/a/", "");
     ini.UpdateFile();
     EXPECT_EQ(ReadWholeFile(file), "[Other]\nKey=2\n\n[Folders]\n/a/=\n/A/=N\n");
+}
+
+TEST(IniNameIndexTest, OnlyAsciiCapitalsFoldWhereverInANameTheyStand) {
+    // Names are compared eight bytes at a time: try every pair of bytes at the start, at the end
+    // of a full chunk, at the start of the next and in a short tail.
+    const auto fold = [](int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (const std::size_t at : {std::size_t{0}, std::size_t{7}, std::size_t{8}, std::size_t{18}}) {
+        for (int a = 0; a < 256; ++a) {
+            for (int b = 0; b < 256; ++b) {
+                std::string x(at + 3, 'q'), y(at + 3, 'Q');
+                x[at] = static_cast<char>(a);
+                y[at] = static_cast<char>(b);
+                ASSERT_EQ(TIniNameIndex::SameName(x, y, false), fold(a) == fold(b))
+                    << a << " " << b << " at " << at;
+                ASSERT_EQ(TIniNameIndex::SameName(x, y, true), false);
+            }
+        }
+    }
+    // Equal names find each other through the hash, however long.
+    TIniNameIndex index;
+    const std::vector<std::string> names = {"/Data/Été/Photos 2019/", "X", "", "/data/été/"};
+    const auto nameAt = [&](std::size_t i) -> std::string_view { return names[i]; };
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(index.Add(names[i], i, nameAt));
+    EXPECT_EQ(index.Find("/DATA/Été/PHOTOS 2019/", nameAt), 0u);
+    EXPECT_EQ(index.Find("/DATA/ÉTÉ/PHOTOS 2019/", nameAt), TIniNameIndex::npos);
+    EXPECT_EQ(index.Find("x", nameAt), 1u);
+    EXPECT_EQ(index.Find("", nameAt), 2u);
+    EXPECT_FALSE(index.Add("x", 9, nameAt));
 }
 
 TEST(IniFileTest, IntegersAndYesNoFallBackToTheDefaultWhenUnreadable) {
