@@ -26,6 +26,7 @@ struct TCliOptions {
     std::string LoadList;                    // --load-list
     std::string SaveList;                    // --save-list
     TOutputFormat Format = TOutputFormat::Text;
+    bool NullSeparated = false; // -0: paths and groups end with zero bytes (text output)
     bool Quiet = false;
 };
 

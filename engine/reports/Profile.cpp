@@ -1,6 +1,10 @@
 #include "reports/Profile.h"
 
+#include <algorithm>
+#include <stdexcept>
 #include <utility>
+
+#include "platform/AtomicFile.h"
 
 namespace quorvane {
 namespace {
@@ -18,6 +22,14 @@ constexpr TListSection kListSections[] = {
     {kIncludeFilesSection, &SearchCriteria::IncludeFiles, false},
     {kExcludeFilesSection, &SearchCriteria::ExcludeFiles, false},
 };
+
+// A loaded profile's options default to the current criteria, except that it compares contents
+// only when it says so.
+SearchCriteria ProfileDefaults(const SearchCriteria& current) {
+    SearchCriteria defaults = current;
+    defaults.CompareMode = cmNone;
+    return defaults;
+}
 
 int ReadInRange(const TIniFile& ini, std::string_view key, int defaultValue, int low, int high) {
     const int value = ini.ReadInteger(kSearchOptsSection, key, defaultValue);
@@ -109,16 +121,33 @@ TProfileSaveResult SaveProfile(const std::string& fileName, const SearchCriteria
 TProfileLoadResult LoadProfile(const std::string& fileName, const SearchCriteria& current,
                                const std::string& configFileName,
                                const std::vector<std::string>& fixedDriveRoots) {
-    SearchCriteria defaults = current;
-    defaults.CompareMode = cmNone;
     const TIniFile ini(fileName);
     TProfileLoadResult result;
-    result.Criteria = ReadProfile(ini, defaults);
+    result.Criteria = ReadProfile(ini, ProfileDefaults(current));
     result.UnreadEntries = UnreadProfileEntries(ini);
     ApplyEmptyListDefaults(result.Criteria, fixedDriveRoots);
     if (fileName != configFileName)
         result.Caption = ProfileCaption(fileName);
     return result;
+}
+
+SearchCriteria ReadProfileFile(const std::string& fileName, const SearchCriteria& current,
+                               std::vector<TUnreadProfileEntry>* unreadEntries) {
+    const TIniFile ini(fileName);
+    const std::string_view sections[] = {kIncludeFoldersSection, kExcludeFoldersSection,
+                                         kIncludeFilesSection, kExcludeFilesSection,
+                                         kSearchOptsSection};
+    const auto present = [&ini](std::string_view section) { return ini.SectionExists(section); };
+    if (std::none_of(std::begin(sections), std::end(sections), present)) {
+        // The INI reader takes an unreadable file for an empty one: read it again for the reason.
+        ReadWholeFile(fileName);
+        throw std::runtime_error(fileName + " is not a profile: it has none of the sections " +
+                                 "IncludeFolders, ExcludeFolders, IncludeFiles, ExcludeFiles " +
+                                 "and SearchOpts");
+    }
+    if (unreadEntries)
+        *unreadEntries = UnreadProfileEntries(ini);
+    return ReadProfile(ini, ProfileDefaults(current));
 }
 
 std::string ProfileNoLongerExistsText(std::string_view fileName) {

@@ -131,6 +131,11 @@ TEST(ProfileTest, EntriesPastTheKeyNameBufferAreReported) {
     EXPECT_EQ(loaded.UnreadEntries[0].Entry, tooLong);
     EXPECT_EQ(loaded.UnreadEntries[1].Section, "IncludeFolders");
     EXPECT_EQ(loaded.UnreadEntries[1].Entry, "/b/");
+    // The command line's reader gives the same.
+    std::vector<TUnreadProfileEntry> unread;
+    EXPECT_EQ(ReadProfileFile(file, SearchCriteria{}, &unread).IncludeFolders, TList{"/a/"});
+    ASSERT_EQ(unread.size(), 2u);
+    EXPECT_EQ(unread[0].Entry, tooLong);
 
     // A profile that fits reports nothing.
     EXPECT_TRUE(LoadProfile(dir / "missing.qvp", SearchCriteria{}, dir / "quorvane.ini", kRoots)
