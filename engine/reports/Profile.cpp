@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/AtomicFile.h"
 
@@ -11,14 +12,15 @@ namespace {
 struct TListSection {
     std::string_view Name;
     std::vector<std::string> SearchCriteria::*List;
+    bool FolderPaths; // keys compare exactly: "/data/Photos/" and "/data/photos/" are two folders
 };
 
 // The four list sections, in the order they are erased and written.
 constexpr TListSection kListSections[] = {
-    {kIncludeFoldersSection, &SearchCriteria::IncludeFolders},
-    {kExcludeFoldersSection, &SearchCriteria::ExcludeFolders},
-    {kIncludeFilesSection, &SearchCriteria::IncludeFiles},
-    {kExcludeFilesSection, &SearchCriteria::ExcludeFiles},
+    {kIncludeFoldersSection, &SearchCriteria::IncludeFolders, true},
+    {kExcludeFoldersSection, &SearchCriteria::ExcludeFolders, true},
+    {kIncludeFilesSection, &SearchCriteria::IncludeFiles, false},
+    {kExcludeFilesSection, &SearchCriteria::ExcludeFiles, false},
 };
 
 // A loaded profile's options default to the current criteria, except that it compares contents
@@ -37,8 +39,11 @@ int ReadInRange(const TIniFile& ini, std::string_view key, int defaultValue, int
 } // namespace
 
 void WriteProfile(TIniFile& ini, const SearchCriteria& criteria) {
-    for (const TListSection& section : kListSections)
+    for (const TListSection& section : kListSections) {
+        if (section.FolderPaths)
+            ini.CompareKeysExactly(section.Name);
         ini.EraseSection(section.Name);
+    }
     for (const TListSection& section : kListSections)
         for (const std::string& entry : criteria.*section.List)
             if (TIniFile::CanStoreKey(entry))
@@ -67,6 +72,14 @@ SearchCriteria ReadProfile(const TIniFile& ini, const SearchCriteria& defaults) 
     criteria.GroupOrder =
         static_cast<TGroupOrder>(ReadInRange(ini, "GroupOrder", defaults.GroupOrder, 0, 4));
     return criteria;
+}
+
+std::vector<TUnreadProfileEntry> UnreadProfileEntries(const TIniFile& ini) {
+    std::vector<TUnreadProfileEntry> unread;
+    for (const TListSection& section : kListSections)
+        for (std::string& entry : ini.KeyNamesPastBuffer(section.Name))
+            unread.push_back({section.Name, std::move(entry)});
+    return unread;
 }
 
 void ApplyEmptyListDefaults(SearchCriteria& criteria,
@@ -108,15 +121,18 @@ TProfileSaveResult SaveProfile(const std::string& fileName, const SearchCriteria
 TProfileLoadResult LoadProfile(const std::string& fileName, const SearchCriteria& current,
                                const std::string& configFileName,
                                const std::vector<std::string>& fixedDriveRoots) {
-    TProfileLoadResult result{ReadProfile(TIniFile(fileName), ProfileDefaults(current)),
-                              std::nullopt};
+    const TIniFile ini(fileName);
+    TProfileLoadResult result;
+    result.Criteria = ReadProfile(ini, ProfileDefaults(current));
+    result.UnreadEntries = UnreadProfileEntries(ini);
     ApplyEmptyListDefaults(result.Criteria, fixedDriveRoots);
     if (fileName != configFileName)
         result.Caption = ProfileCaption(fileName);
     return result;
 }
 
-SearchCriteria ReadProfileFile(const std::string& fileName, const SearchCriteria& current) {
+SearchCriteria ReadProfileFile(const std::string& fileName, const SearchCriteria& current,
+                               std::vector<TUnreadProfileEntry>* unreadEntries) {
     const TIniFile ini(fileName);
     const std::string_view sections[] = {kIncludeFoldersSection, kExcludeFoldersSection,
                                          kIncludeFilesSection, kExcludeFilesSection,
@@ -129,6 +145,8 @@ SearchCriteria ReadProfileFile(const std::string& fileName, const SearchCriteria
                                  "IncludeFolders, ExcludeFolders, IncludeFiles, ExcludeFiles " +
                                  "and SearchOpts");
     }
+    if (unreadEntries)
+        *unreadEntries = UnreadProfileEntries(ini);
     return ReadProfile(ini, ProfileDefaults(current));
 }
 
