@@ -32,8 +32,13 @@ SearchCriteria CriteriaFor(const TCliOptions& options,
                            const std::vector<std::string>& fixedDriveRoots) {
     SearchCriteria criteria;
     criteria.IncludeFolders.clear();
-    if (!options.Profile.empty())
-        criteria = ReadProfileFile(options.Profile, criteria);
+    if (!options.Profile.empty()) {
+        // A search that silently left out part of the profile would look like the whole one.
+        std::vector<TUnreadProfileEntry> unread;
+        criteria = ReadProfileFile(options.Profile, criteria, &unread);
+        if (!unread.empty())
+            throw std::runtime_error(UnreadProfileEntriesText(options.Profile, unread));
+    }
     for (const std::string& folder : options.Folders) {
         CheckNamedFolder(folder);
         criteria.IncludeFolders.push_back(AbsoluteFolder(folder));

@@ -82,6 +82,25 @@ std::vector<TUnreadProfileEntry> UnreadProfileEntries(const TIniFile& ini) {
     return unread;
 }
 
+std::string UnreadProfileEntriesText(std::string_view fileName,
+                                     const std::vector<TUnreadProfileEntry>& unread) {
+    if (unread.empty())
+        return {};
+    constexpr std::size_t kShown = 3, kShownBytes = 80;
+    std::string text = "The profile " + std::string(fileName) +
+                       " lists more than can be read: " + std::to_string(unread.size()) +
+                       (unread.size() == 1 ? " entry" : " entries") +
+                       " left out of the search criteria:";
+    for (std::size_t i = 0; i < unread.size() && i < kShown; ++i) {
+        const std::string& entry = unread[i].Entry;
+        text += "\n[" + std::string(unread[i].Section) + "] " + entry.substr(0, kShownBytes) +
+                (entry.size() > kShownBytes ? "..." : "");
+    }
+    if (unread.size() > kShown)
+        text += "\n... and " + std::to_string(unread.size() - kShown) + " more";
+    return text;
+}
+
 void ApplyEmptyListDefaults(SearchCriteria& criteria,
                             const std::vector<std::string>& fixedDriveRoots) {
     if (criteria.IncludeFolders.empty())

@@ -46,6 +46,10 @@ struct TUnreadProfileEntry {
 // The entries ReadProfile could not read, section by section in the order written, each section's
 // in file order. Empty for every profile this program writes with fewer than 16 KiB of names.
 std::vector<TUnreadProfileEntry> UnreadProfileEntries(const TIniFile& ini);
+// What to tell the user about them: the file, how many entries were left out and the first
+// few, each cut to a readable length. Empty when there are none.
+std::string UnreadProfileEntriesText(std::string_view fileName,
+                                     const std::vector<TUnreadProfileEntry>& unread);
 
 // The defaults of a loaded profile: no include folders means every fixed drive's root, no include
 // masks means "*.*".

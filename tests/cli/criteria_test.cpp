@@ -48,6 +48,10 @@ TEST_F(CliScope, WhatCannotBeSearchedStopsTheRunBeforeAnyWork) {
     dir.WriteFile("data/g/f", "same");
     const std::string data = dir / "data";
     dir.MakeFolder("profile-folder.qvp");
+    // More folder names than a list section's 16 KiB of names can hold.
+    std::string overflowing = "[IncludeFolders]\n";
+    for (int i = 0; i < 200; ++i)
+        overflowing += "/" + std::string(90, 'f') + std::to_string(i) + "/=\n";
     struct TCase {
         std::string Arguments;
         std::string Named; // what the message must name
@@ -62,6 +66,8 @@ TEST_F(CliScope, WhatCannotBeSearchedStopsTheRunBeforeAnyWork) {
              " " + data,
          "damaged.qvp", "not a profile"},
         {"-p " + dir / "profile-folder.qvp " + data, "profile-folder.qvp", "Is a directory"},
+        {"-p " + dir.WriteFile("overflow.qvp", overflowing) + " " + data, "overflow.qvp",
+         "entries left out of the search criteria"},
         {"-p " + dir / "missing.qvp " + data, "missing.qvp", "No such file"},
         {data + " " + dir / "nowhere", "nowhere", "No such file"},
         {data + " " + dir / "data/f", "data/f", "Not a directory"},
