@@ -282,7 +282,13 @@ private slots:
     void AFilterThatHidesEveryRow() {
         WriteConfig();
         auto form = MakeForm();
+        form->Settings().BlockDelete =
+            false; // the rows of a search without comparison can be checked
         Search(*form);
+        const auto& fileActions = form->Actions().FileActions.Commands;
+        form->Actions().CheckAll->trigger();
+        for (QAction* action : fileActions)
+            QVERIFY(action->isEnabled());
         TFrmFilterBuilder& builder = form->Filters().Builder();
         builder.show();
         TConditionWidget* condition = builder.Editor().Root()->AddCondition();
@@ -293,6 +299,10 @@ private slots:
         QCOMPARE(Shown(*form), QStringList());
         QCOMPARE(form->StatusText(spSecond), u"0 files (0 bytes) in 0 groups"_s);
         QCOMPARE(Bar(*form).Text()->toolTip(), u"Size is greater than 1,000"_s);
+        // The marks stay on the hidden rows, but no file action may reach them.
+        QVERIFY(form->Controller().Results().Checks().CheckedList().empty());
+        for (QAction* action : fileActions)
+            QVERIFY(!action->isEnabled());
         form->Actions().CheckAll->trigger();
         QVERIFY(form->Controller().Results().Checks().CheckedList().empty());
 

@@ -201,7 +201,7 @@ private slots:
         QStringList menus;
         for (QAction* menu : form->menuBar()->actions())
             menus << menu->text();
-        QCOMPARE(menus, (QStringList{u"File"_s, u"Edit"_s, u"&Action"_s, u"Help"_s}));
+        QCOMPARE(menus, (QStringList{u"File"_s, u"Edit"_s, u"F&ilter"_s, u"&Action"_s, u"Help"_s}));
 
         const TFileActionItems& items = form->Actions().FileActions;
         QCOMPARE(items.Menu->actions(),
