@@ -1,5 +1,6 @@
 // Sorting and classifying a large file list: the sort of each group order beside a plain
-// std::sort of the same records by name bytes and size, and the classification pass.
+// std::sort of the same records by name bytes and size, the classification pass, and the
+// restore point a cancellable regrouping keeps.
 //
 // The records are generated once per process. Every sort iteration starts from the same
 // shuffled order: the copy of the pointer list is made with the timer paused.
@@ -21,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/SortRestorePoint.h"
 #include "duplicates/Classify.h"
 #include "duplicates/SortThd.h"
 #include "platform/MainThreadQueue.h"
@@ -231,5 +233,20 @@ void BM_Classify(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.Count()));
 }
 BENCHMARK(BM_Classify)->Unit(benchmark::kMillisecond);
+
+// What a cancellable regrouping costs besides its sort: keeping the order and the checksum
+// states at its start, and giving them back when it is cancelled.
+void BM_SortRestorePoint(benchmark::State& state) {
+    const TCorpus& corpus = TCorpus::Get();
+    TFilesList list(false);
+    list.Items() = corpus.Shuffled;
+    for (auto _ : state) {
+        const TSortRestorePoint point(list, goNameSize, false);
+        point.Restore(list);
+        benchmark::DoNotOptimize(list.Items().data());
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.Count()));
+}
+BENCHMARK(BM_SortRestorePoint)->Unit(benchmark::kMillisecond);
 
 } // namespace

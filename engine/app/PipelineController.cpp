@@ -52,8 +52,11 @@ void TPipelineController::ClearPanels() {
 }
 
 void TPipelineController::EmptyResults() {
-    FResults.Load(FFilesList, {},
-                  GroupOrderLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups));
+    // The columns the group order shows once its rows are written, without CheckSum: an empty
+    // grid has no checksum to show.
+    FResults.Load(
+        FFilesList, {},
+        ClassifiedLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups, true, false));
     FView.ResultsChanged();
 }
 
@@ -130,6 +133,7 @@ void TPipelineController::StartSort() {
     if (FSortWorker)
         return;
     if (FFilesList.Empty()) {
+        FRestorePoint.reset();
         SetCommandsEnabled(true);
         ClearPanels();
         return;
@@ -153,8 +157,15 @@ void TPipelineController::StartSort() {
 
 void TPipelineController::SortDone(TSortThread& worker) {
     FSortWorker = nullptr;
-    if (FCancelRequest || FShuttingDown)
+    std::optional<TSortRestorePoint> restorePoint = std::move(FRestorePoint);
+    FRestorePoint.reset();
+    if (FShuttingDown)
         return;
+    if (FCancelRequest) {
+        if (restorePoint)
+            ReturnToPreviousResults(*restorePoint);
+        return;
+    }
     if (std::exception_ptr error = worker.Error()) {
         // A list the sort could not finish would give wrong groups: show none.
         EmptyResults();
@@ -162,6 +173,20 @@ void TPipelineController::SortDone(TSortThread& worker) {
         FView.ShowMessage(TMessageKind::Error, "Sorting the files failed: " + DescribeError(error));
         return;
     }
+    ClassifySorted();
+}
+
+void TPipelineController::ReturnToPreviousResults(const TSortRestorePoint& restorePoint) {
+    restorePoint.Restore(FFilesList);
+    FSettings.Criteria.GroupOrder = restorePoint.GroupOrder();
+    // What a cancelled comparison gives up, as when the comparison itself is cancelled.
+    if (restorePoint.AfterComparison())
+        ClearChecksums(FComparisonList);
+    FView.ShowMessage(TMessageKind::Warning, Text(kCompareCancelledText));
+    ClassifySorted();
+}
+
+void TPipelineController::ClassifySorted() {
     FView.SetWaitText(Text(kClassifyingText));
     ClearPanels();
     SetCommandsEnabled(false);
@@ -202,10 +227,12 @@ void TPipelineController::ClassifyFiles() {
 bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
     if (WorkerRunning())
         return false;
-    FSettings.Criteria.GroupOrder = order;
     // Busy while the list is re-sorted, so that the Search action can cancel the sort.
-    if (!FFilesList.Empty())
+    if (!FFilesList.Empty()) {
+        FRestorePoint.emplace(FFilesList, FSettings.Criteria.GroupOrder, false);
         SetCommandsEnabled(false);
+    }
+    FSettings.Criteria.GroupOrder = order;
     StartSort();
     return true;
 }
@@ -242,6 +269,9 @@ void TPipelineController::ComparisonDone() {
     if (FCancelRequest) {
         FView.ShowMessage(TMessageKind::Warning, Text(kCompareCancelledText));
         ClearChecksums(FComparisonList);
+    } else if (!FFilesList.Empty()) {
+        // The list is still in the order its results were classified in.
+        FRestorePoint.emplace(FFilesList, FSettings.Criteria.GroupOrder, true);
     }
     StartSort();
 }

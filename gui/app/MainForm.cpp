@@ -339,6 +339,8 @@ void TMainForm::PollSearchProgress() {
 }
 
 void TMainForm::ResultsChanged() {
+    // A cancelled regrouping gives back the results of the group order before it.
+    MarkGroupOrder(FSettings.Criteria.GroupOrder);
     FModel->Reload();
     FGrid->ApplyLayout(FController->Results().View().Layout());
     FGrid->FocusFirstRow();
