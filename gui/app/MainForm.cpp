@@ -129,10 +129,10 @@ void TMainForm::ReadSettings() {
 void TMainForm::PlaceWindow() {
     if (!FSettings.Window)
         return;
-    // The stored place is relative to the work area.
+    // The stored place is the normal geometry (without the frame), relative to the work area.
     const QRect area = PrimaryScreen()->availableGeometry();
-    resize(FSettings.Window->Width, FSettings.Window->Height);
-    move(area.left() + FSettings.Window->Left, area.top() + FSettings.Window->Top);
+    setGeometry(area.left() + FSettings.Window->Left, area.top() + FSettings.Window->Top,
+                FSettings.Window->Width, FSettings.Window->Height);
 }
 
 void TMainForm::ConnectCommands() {
@@ -230,7 +230,9 @@ void TMainForm::FormDestroy() {
     FSearchProgressTimer.stop();
     FController->Shutdown();
     TWindowPlacement placement;
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+    // The geometry the window returns to when not maximised, in the same terms PlaceWindow
+    // places it in: a frame position mixed with an inner one would move it at every start.
+    const QRect normal = normalGeometry();
     const QRect area = (screen() ? screen() : PrimaryScreen())->availableGeometry();
     placement.Left = normal.left() - area.left();
     placement.Top = normal.top() - area.top();
@@ -246,6 +248,13 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FController->WorkerRunning()) {
+        // The window stays, the wait form saying why, until the worker has stopped: a program
+        // that runs on with nothing on screen looks hung.
+        FWait->SetText(FromEngine(std::string(kFinishingText)));
+        ShowWaitForm();
+        FController->Shutdown();
+    }
     FWait->hide();
     FHelp->close();
     QMainWindow::closeEvent(event);
