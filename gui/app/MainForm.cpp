@@ -14,6 +14,7 @@
 #include "app/ConfigFile.h"
 #include "app/ErrorHandler.h"
 #include "app/HelpWindow.h"
+#include "app/IconTheme.h"
 #include "app/Look.h"
 #include "app/MainFormView.h"
 #include "app/PipelineMessages.h"
@@ -48,6 +49,7 @@ QScreen* PrimaryScreen() {
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent), FArguments(std::move(arguments)) {
     InitResources();
+    ChooseIconTheme();
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(FromEngine(std::string(kProgramCaption)));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
