@@ -24,22 +24,32 @@ void SetPromptHook(const TRenovexPrompts* prompts) {
         hook.reset();
 }
 
+// The text as rich text in which no address or path breaks across lines (the line breaker
+// would split one at its slashes); the rest wraps at spaces as usual.
+QString KeepAddressesWhole(const QString& text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        QStringList words = line.split(QLatin1Char(' '));
+        for (QString& word : words)
+            word = word.contains(QLatin1Char('/'))
+                       ? QStringLiteral("<nobr>") + word.toHtmlEscaped() + QStringLiteral("</nobr>")
+                       : word.toHtmlEscaped();
+        line = words.join(QLatin1Char(' '));
+    }
+    return lines.join(QStringLiteral("<br>"));
+}
+
 void Inform(QWidget* parent, int kind, const QString& text) {
     if (hook) {
         hook->ShowMessage(hook->Context, kind, text.toUtf8().constData());
         return;
     }
-    switch (kind) {
-    case RenovexError:
-        QMessageBox::critical(parent, Title(), text);
-        break;
-    case RenovexWarning:
-        QMessageBox::warning(parent, Title(), text);
-        break;
-    default:
-        QMessageBox::information(parent, Title(), text);
-        break;
-    }
+    const QMessageBox::Icon icon = kind == RenovexError     ? QMessageBox::Critical
+                                   : kind == RenovexWarning ? QMessageBox::Warning
+                                                            : QMessageBox::Information;
+    QMessageBox box(icon, Title(), KeepAddressesWhole(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::RichText);
+    box.exec();
 }
 
 bool Ask(QWidget* parent, const QString& question) {

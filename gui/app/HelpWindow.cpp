@@ -1,8 +1,11 @@
 #include "app/HelpWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -74,9 +77,28 @@ void THelpWindow::ShowTopic(int context) {
         setWindowModality(modality);
     }
     FBrowser->setSource(HelpTopicUrl(context));
+    if (!isVisible()) {
+        // Opened, it comes over the window that asked for it; where the user moves it, it stays.
+        QWidget* asking = modal ? modal : QApplication::activeWindow();
+        if (asking && asking != this)
+            PlaceOver(*asking);
+    }
     show();
     raise();
     activateWindow();
+}
+
+void THelpWindow::PlaceOver(const QWidget& window) {
+    QRect place(QPoint(), size());
+    place.moveCenter(window.frameGeometry().center());
+    if (const QScreen* screen = window.screen()) {
+        const QRect area = screen->availableGeometry();
+        place.moveLeft(std::clamp(place.left(), area.left(),
+                                  std::max(area.left(), area.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), area.top(),
+                                 std::max(area.top(), area.bottom() - place.height())));
+    }
+    move(place.topLeft());
 }
 
 QUrl THelpWindow::Page() const {

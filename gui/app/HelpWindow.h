@@ -36,6 +36,9 @@ public:
     QUrl Page() const;
 
 private:
+    // Centred over the window, kept on its screen.
+    void PlaceOver(const QWidget& window);
+
     QTextBrowser* FBrowser;
 };
 
