@@ -24,19 +24,22 @@ void SetPromptHook(const TRenovexPrompts* prompts) {
         hook.reset();
 }
 
-// The text as rich text in which no address or path breaks across lines (the line breaker
-// would split one at its slashes); the rest wraps at spaces as usual.
+// The text with every address or path held together: the line breaker would split one after
+// its slashes, dots or hyphens, so a word joiner (invisible) follows each of them there.
 QString KeepAddressesWhole(const QString& text) {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        QStringList words = line.split(QLatin1Char(' '));
-        for (QString& word : words)
-            word = word.contains(QLatin1Char('/'))
-                       ? QStringLiteral("<nobr>") + word.toHtmlEscaped() + QStringLiteral("</nobr>")
-                       : word.toHtmlEscaped();
-        line = words.join(QLatin1Char(' '));
+    QStringList words = text.split(QLatin1Char(' '));
+    for (QString& word : words) {
+        if (!word.contains(QLatin1Char('/')))
+            continue;
+        QString joined;
+        for (const QChar character : word) {
+            joined += character;
+            if (QStringLiteral("/.-?&=").contains(character))
+                joined += QChar(0x2060);
+        }
+        word = joined;
     }
-    return lines.join(QStringLiteral("<br>"));
+    return words.join(QLatin1Char(' '));
 }
 
 void Inform(QWidget* parent, int kind, const QString& text) {
@@ -48,7 +51,6 @@ void Inform(QWidget* parent, int kind, const QString& text) {
                                    : kind == RenovexWarning ? QMessageBox::Warning
                                                             : QMessageBox::Information;
     QMessageBox box(icon, Title(), KeepAddressesWhole(text), QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::RichText);
     box.exec();
 }
 
