@@ -67,7 +67,7 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), FBrowser(new QTextBro
         FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(styleSheet.readAll()));
 }
 
-void THelpWindow::ShowTopic(int context) {
+void THelpWindow::ShowTopic(int context, const QWidget* asking) {
     // Over a modal dialog the help must take input too: it becomes modal itself until closed.
     QWidget* modal = QApplication::activeModalWidget();
     const Qt::WindowModality modality =
@@ -78,10 +78,11 @@ void THelpWindow::ShowTopic(int context) {
     }
     FBrowser->setSource(HelpTopicUrl(context));
     if (!isVisible()) {
-        // Opened, it comes over the window that asked for it; where the user moves it, it stays.
-        QWidget* asking = modal ? modal : QApplication::activeWindow();
-        if (asking && asking != this)
-            PlaceOver(*asking);
+        const QWidget* over = modal    ? modal
+                              : asking ? asking->window()
+                                       : QApplication::activeWindow();
+        if (over && over != this)
+            PlaceOver(*over);
     }
     show();
     raise();
@@ -117,7 +118,7 @@ bool THelpKey::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     if (asking && asking->window() == &FWindow)
         return false;
-    FWindow.ShowTopic(HelpContextOf(asking));
+    FWindow.ShowTopic(HelpContextOf(asking), asking);
     return true;
 }
 

@@ -423,7 +423,7 @@ void TMainForm::CheckForUpdatesExecute() {
 }
 
 void TMainForm::HelpContentsExecute() {
-    FHelp->ShowTopic(hcContents);
+    FHelp->ShowTopic(hcContents, this);
 }
 
 void TMainForm::GridDoubleClick() {
