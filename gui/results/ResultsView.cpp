@@ -121,10 +121,12 @@ void TResultsView::MeasureFloors() {
         FFloors[column] = std::max(kMinimumColumnWidth, header.CaptionWidth(column));
     const TResultView& view = FLines.Tree().Results().View();
     FFloors[rcSize] = std::max(FFloors[rcSize], valueWidth({SizeText(LargestSize(view))}));
-    // Every date has as many digits; a morning and an evening time cover both day halves.
-    FFloors[rcDate] = std::max(FFloors[rcDate],
-                               valueWidth({DateText(EncodeDateTime({2000, 12, 28, 8, 58, 58})),
-                                           DateText(EncodeDateTime({2000, 12, 28, 20, 58, 58}))}));
+    // Dates differ in width only by their month's name and the half of the day: try each.
+    for (int month = 1; month <= 12; ++month)
+        for (int hour : {8, 20})
+            FFloors[rcDate] =
+                std::max(FFloors[rcDate],
+                         valueWidth({DateText(EncodeDateTime({2000, month, 28, hour, 58, 58}))}));
     // The widest hexadecimal digit, 32 times: an MD4 or MD5 text.
     QString digest;
     for (const QChar digit : QStringLiteral("0123456789abcdef")) {
