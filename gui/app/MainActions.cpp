@@ -174,6 +174,7 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
     actions.ToolBar->addSeparator();
     actions.ToolBar->addAction(actions.FilterData);
     actions.ToolBar->addSeparator();
+    AddFileActionButtons(*actions.ToolBar, actions.FileActions);
     actions.ToolBar->addAction(actions.Settings);
     actions.ToolBar->addSeparator();
     actions.ToolBar->addAction(actions.Exit);
@@ -181,6 +182,7 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
 
 void BuildGridMenu(QMainWindow& window, TMainActions& actions) {
     actions.GridMenu = new QMenu(&window);
+    actions.Shell = AddShellItems(window, *actions.GridMenu);
     actions.GridCompare = actions.GridMenu->addMenu(QStringLiteral("Compare contents"));
     const QString captions[3] = {QStringLiteral("CRC"), QStringLiteral("MD4"),
                                  QStringLiteral("MD5")};
@@ -211,6 +213,7 @@ TMainActions BuildMainActions(QMainWindow& window) {
     BuildFileMenu(window, actions);
     BuildEditMenu(window, actions);
     BuildFilterMenu(window, actions);
+    actions.FileActions = BuildFileActionMenu(window);
     BuildHelpMenu(window, actions);
     BuildToolBar(window, actions);
     BuildGridMenu(window, actions);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "actions/ActionMenus.h"
 #include "duplicates/CompareMode.h"
 #include "duplicates/GroupOrder.h"
 
@@ -47,6 +48,8 @@ struct TMainActions {
     QMenu* FilterMenu = nullptr;
     QAction* CreateFilter = nullptr;
     QAction* FilterData = nullptr; // the tool-bar button "Filter data"
+    // Action
+    TFileActionItems FileActions;
     // Help
     QAction* HelpContents = nullptr;
     QAction* About = nullptr;
@@ -56,6 +59,7 @@ struct TMainActions {
     QToolButton* GroupButton = nullptr; // "Group files"
     // The grid's context menu
     QMenu* GridMenu = nullptr;
+    TShellItems Shell;
     QMenu* GridCompare = nullptr;
     std::array<QAction*, 3> GridCompareItems{};
     QAction* GridCheckFirst = nullptr; // "Check first file in each group"

@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -12,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "actions/FileActionCommands.h"
+#include "actions/ShellCommands.h"
 #include "app/ConfigFile.h"
 #include "app/ErrorHandler.h"
 #include "app/HelpWindow.h"
@@ -127,6 +128,10 @@ void TMainForm::BuildFrame() {
              SetStatusText(spSecond, FromEngine(FController->Results().SummaryText()));
          }},
         FActions, *filterBar);
+    FShell = new TShellCommands(*this, FController->Results(), *FGrid, FActions.Shell);
+    FFileActions =
+        new TFileActionCommands(*this, *FController, FSettings, *FWait, *FGrid,
+                                FActions.FileActions, [this] { return MayChangeResults(); });
 }
 
 void TMainForm::ReadSettings() {
@@ -344,6 +349,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
         FGrid->SetContextMenu(nullptr);
         FSearchProgressTimer.start();
     }
+    FFileActions->UpdateEnabled();
 }
 
 void TMainForm::ShowWaitForm() {
@@ -448,12 +454,7 @@ void TMainForm::HelpContentsExecute() {
 }
 
 void TMainForm::GridDoubleClick() {
-    // With the setting off a double click opens the file in the sibling tool, which the shell
-    // integration adds; until then it does what it does when that tool is not installed: nothing.
-    if (!FSettings.CopyOnDblClick)
-        return;
-    if (const std::optional<QString> value = FGrid->ValueAtLastPress())
-        QGuiApplication::clipboard()->setText(*value);
+    FShell->DoubleClick(FSettings.CopyOnDblClick);
 }
 
 void TMainForm::MarkGroupOrder(TGroupOrder order) {

@@ -19,6 +19,7 @@ namespace quorvane {
 
 class TCheckCommands;
 class TFilterCommands;
+class TFileActionCommands;
 class TFilesListCommands;
 class TFrmSearchOptions;
 class TFrmSettings;
@@ -29,6 +30,7 @@ class TProfileCommands;
 class TResultLinesModel;
 class TResultsModel;
 class TResultsView;
+class TShellCommands;
 
 // The main window: owns the settings read from the configuration file, the search pipeline with
 // its results, the results grid, the wait form, the dialogs, and the commands of the menus and
@@ -118,6 +120,8 @@ private:
     std::unique_ptr<TFilesListCommands> FFilesLists;
     TProfileCommands* FProfiles = nullptr;
     TFilterCommands* FFilters = nullptr;
+    TShellCommands* FShell = nullptr;
+    TFileActionCommands* FFileActions = nullptr;
 
     QTimer FSearchProgressTimer;
     bool FShown = false;

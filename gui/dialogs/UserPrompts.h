@@ -14,6 +14,7 @@ struct TFileDialogSpec {
     QString Title;
     QString Filter;        // "Quorvane profile (*.qvp)"
     QString DefaultSuffix; // added to a typed name without one
+    QString Start{};       // the folder shown first, or a file name proposed in its folder
 };
 
 // Every question and message the dialogs put to the user. The default shows Qt's dialogs; tests
@@ -52,6 +53,9 @@ QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text)
 
 // The text with "\r\n" and lone "\r" line breaks turned into "\n", as Qt's labels expect.
 QString DisplayText(const QString& text);
+// A message listing many files keeps its first lines and says how many more there are, so that
+// the box and its button stay on the screen.
+QString FitForScreen(const QString& text);
 
 // Byte-string paths and texts of the engine (UTF-8) as Qt text, and back.
 QString FromEngine(const std::string& text);

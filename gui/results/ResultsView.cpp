@@ -247,6 +247,7 @@ void TResultsView::FocusFirstRow() {
 
 void TResultsView::RedrawChecks() {
     viewport()->update();
+    emit ChecksChanged();
 }
 
 std::optional<TResultsView::TPressedCell> TResultsView::PressedCell() const {

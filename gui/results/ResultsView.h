@@ -44,7 +44,7 @@ public:
     // The menu that a right click on a data cell opens; none detaches it.
     void SetContextMenu(QMenu* menu) { FContextMenu = menu; }
     QMenu* ContextMenu() const { return FContextMenu; }
-    // Draws the check boxes again after the check marks changed.
+    // Draws the check boxes again after the check marks changed, and says that they did.
     void RedrawChecks();
     // "Copy cell value": the value of the data cell, or of the group row, under the last press of
     // a mouse button; none when that point holds neither.
@@ -65,6 +65,7 @@ signals:
     // A click on a cell of a file row, after it focused the row.
     void CellClicked(TResultColumn column);
     void DoubleClicked();
+    void ChecksChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
