@@ -62,8 +62,11 @@ void TPipelineController::ShowUnreadFolders() {
 }
 
 void TPipelineController::EmptyResults() {
-    FResults.Load(FFilesList, {},
-                  GroupOrderLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups));
+    // The columns the group order shows once its rows are written, without CheckSum: an empty
+    // grid has no checksum to show.
+    FResults.Load(
+        FFilesList, {},
+        ClassifiedLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups, true, false));
     FView.ResultsChanged();
 }
 
@@ -142,6 +145,7 @@ void TPipelineController::StartSort() {
     if (FSortWorker)
         return;
     if (FFilesList.Empty()) {
+        FRestorePoint.reset();
         SetCommandsEnabled(true);
         ClearPanels();
         ShowUnreadFolders();
@@ -166,8 +170,15 @@ void TPipelineController::StartSort() {
 
 void TPipelineController::SortDone(TSortThread& worker) {
     FSortWorker = nullptr;
-    if (FCancelRequest || FShuttingDown)
+    std::optional<TSortRestorePoint> restorePoint = std::move(FRestorePoint);
+    FRestorePoint.reset();
+    if (FShuttingDown)
         return;
+    if (FCancelRequest) {
+        if (restorePoint)
+            ReturnToPreviousResults(*restorePoint);
+        return;
+    }
     if (std::exception_ptr error = worker.Error()) {
         // A list the sort could not finish would give wrong groups: show none.
         EmptyResults();
@@ -175,6 +186,20 @@ void TPipelineController::SortDone(TSortThread& worker) {
         FView.ShowMessage(TMessageKind::Error, "Sorting the files failed: " + DescribeError(error));
         return;
     }
+    ClassifySorted();
+}
+
+void TPipelineController::ReturnToPreviousResults(const TSortRestorePoint& restorePoint) {
+    restorePoint.Restore(FFilesList);
+    FSettings.Criteria.GroupOrder = restorePoint.GroupOrder();
+    // What a cancelled comparison gives up, as when the comparison itself is cancelled.
+    if (restorePoint.AfterComparison())
+        ClearChecksums(FComparisonList);
+    FView.ShowMessage(TMessageKind::Warning, Text(kCompareCancelledText));
+    ClassifySorted();
+}
+
+void TPipelineController::ClassifySorted() {
     FView.SetWaitText(Text(kClassifyingText));
     ClearPanels();
     SetCommandsEnabled(false);
@@ -215,10 +240,12 @@ void TPipelineController::ClassifyFiles() {
 bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
     if (Occupied())
         return false;
-    FSettings.Criteria.GroupOrder = order;
     // Busy while the list is re-sorted, so that the Search action can cancel the sort.
-    if (!FFilesList.Empty())
+    if (!FFilesList.Empty()) {
+        FRestorePoint.emplace(FFilesList, FSettings.Criteria.GroupOrder, false);
         SetCommandsEnabled(false);
+    }
+    FSettings.Criteria.GroupOrder = order;
     StartSort();
     return true;
 }
@@ -255,6 +282,9 @@ void TPipelineController::ComparisonDone() {
     if (FCancelRequest) {
         FView.ShowMessage(TMessageKind::Warning, Text(kCompareCancelledText));
         ClearChecksums(FComparisonList);
+    } else if (!FFilesList.Empty()) {
+        // The list is still in the order its results were classified in.
+        FRestorePoint.emplace(FFilesList, FSettings.Criteria.GroupOrder, true);
     }
     StartSort();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "actions/FileAction.h"
 #include "app/PipelineView.h"
 #include "app/Settings.h"
+#include "app/SortRestorePoint.h"
 #include "platform/MainThreadQueue.h"
 #include "platform/StatusMailbox.h"
 #include "results/ResultGrid.h"
@@ -26,8 +28,9 @@ class TChecksumThread;
 // the front end holds. One worker runs at a time and has the file list to itself: every command
 // that would start a second one while one runs is refused without effect. Cancelling raises the
 // cancel request and asks the worker to stop, without waiting; the worker's end handler, run on
-// the main thread through the queue, finds the request and skips the next stage. Shutdown stops
-// every worker and waits, letting events through, until each has ended.
+// the main thread through the queue, finds the request and skips the next stage. A cancelled
+// sort of results already shown (after a regrouping or a comparison) gives those results back.
+// Shutdown stops every worker and waits, letting events through, until each has ended.
 //
 // Every call comes on the main thread.
 class TPipelineController {
@@ -93,6 +96,8 @@ private:
     void EmptyResults();
     void SearchDone();
     void SortDone(TSortThread& worker);
+    void ClassifySorted();
+    void ReturnToPreviousResults(const TSortRestorePoint& restorePoint);
     void ComparisonDone();
     template <class TWorker, class TStop> void AwaitWorker(TWorker*& worker, TStop stop);
 
@@ -109,6 +114,8 @@ private:
     TSearchThread* FSearchWorker = nullptr;
     TSortThread* FSortWorker = nullptr;
     TChecksumThread* FChecksumWorker = nullptr;
+    // Set for the sort of results already shown, from its start to its end handler.
+    std::optional<TSortRestorePoint> FRestorePoint;
     bool FBusy = false;
     bool FCancelRequest = false;
     bool FCancelling = false;

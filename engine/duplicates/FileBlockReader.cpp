@@ -86,7 +86,8 @@ uint64_t FileBytesReadSoFar() {
     return bytesReadSoFar.load(std::memory_order_relaxed);
 }
 
-TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume) {
+TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume,
+                                const TStopRequested& stopped) {
     TFileDescriptor file(OpenForReading(fileName));
     struct stat info;
     if (TFileReadOutcome opened = OpenRegularFile(fileName, file, info); !opened.Ok())
@@ -97,6 +98,11 @@ TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsume
                                                            kSmallestBuffer, kBlockSize);
     const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(bufferSize);
     for (off_t position = 0; position < info.st_size;) {
+        if (stopped && stopped()) {
+            TFileReadOutcome outcome;
+            outcome.Stopped = true;
+            return outcome;
+        }
         const ssize_t count = ::read(file.Get(), buffer.get(), bufferSize);
         if (count < 0) {
             if (errno == EINTR)
@@ -131,7 +137,8 @@ TFileReadOutcome ReadFileHead(const std::string& fileName, std::span<uint8_t> bu
     return {};
 }
 
-bool FilesHoldSameBytes(const std::string& first, const std::string& second) {
+bool FilesHoldSameBytes(const std::string& first, const std::string& second,
+                        const TStopRequested& stopped) {
     TFileDescriptor a(OpenForReading(first)), b(OpenForReading(second));
     struct stat infoA, infoB;
     if (!OpenRegularFile(first, a, infoA).Ok() || !OpenRegularFile(second, b, infoB).Ok() ||
@@ -146,6 +153,8 @@ bool FilesHoldSameBytes(const std::string& first, const std::string& second) {
     const auto bufferA = std::make_unique_for_overwrite<uint8_t[]>(blockSize);
     const auto bufferB = std::make_unique_for_overwrite<uint8_t[]>(blockSize);
     for (off_t left = infoA.st_size; left > 0;) {
+        if (stopped && stopped())
+            return false;
         const auto wanted =
             static_cast<ssize_t>(std::min(blockSize, static_cast<std::size_t>(left)));
         if (ReadUpTo(a.Get(), bufferA.get(), static_cast<std::size_t>(wanted)) != wanted ||

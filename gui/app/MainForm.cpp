@@ -16,6 +16,7 @@
 #include "app/ConfigFile.h"
 #include "app/ErrorHandler.h"
 #include "app/HelpWindow.h"
+#include "app/IconTheme.h"
 #include "app/Look.h"
 #include "app/MainFormView.h"
 #include "app/PipelineMessages.h"
@@ -52,6 +53,7 @@ QScreen* PrimaryScreen() {
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent), FArguments(std::move(arguments)) {
     InitResources();
+    ChooseIconTheme();
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(FromEngine(std::string(kProgramCaption)));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
@@ -154,10 +156,10 @@ void TMainForm::ReadSettings() {
 void TMainForm::PlaceWindow() {
     if (!FSettings.Window)
         return;
-    // The stored place is relative to the work area.
+    // The stored place is the normal geometry (without the frame), relative to the work area.
     const QRect area = PrimaryScreen()->availableGeometry();
-    resize(FSettings.Window->Width, FSettings.Window->Height);
-    move(area.left() + FSettings.Window->Left, area.top() + FSettings.Window->Top);
+    setGeometry(area.left() + FSettings.Window->Left, area.top() + FSettings.Window->Top,
+                FSettings.Window->Width, FSettings.Window->Height);
 }
 
 void TMainForm::ConnectCommands() {
@@ -255,7 +257,9 @@ void TMainForm::FormDestroy() {
     FSearchProgressTimer.stop();
     FController->Shutdown();
     TWindowPlacement placement;
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+    // The geometry the window returns to when not maximised, in the same terms PlaceWindow
+    // places it in: a frame position mixed with an inner one would move it at every start.
+    const QRect normal = normalGeometry();
     const QRect area = (screen() ? screen() : PrimaryScreen())->availableGeometry();
     placement.Left = normal.left() - area.left();
     placement.Top = normal.top() - area.top();
@@ -271,6 +275,13 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FController->WorkerRunning()) {
+        // The window stays, the wait form saying why, until the worker has stopped: a program
+        // that runs on with nothing on screen looks hung.
+        FWait->SetText(FromEngine(std::string(kFinishingText)));
+        ShowWaitForm();
+        FController->Shutdown();
+    }
     FWait->hide();
     FHelp->close();
     QMainWindow::closeEvent(event);
@@ -366,6 +377,8 @@ void TMainForm::PollSearchProgress() {
 }
 
 void TMainForm::ResultsChanged() {
+    // A cancelled regrouping gives back the results of the group order before it.
+    MarkGroupOrder(FSettings.Criteria.GroupOrder);
     FModel->Reload();
     FGrid->ApplyLayout(FController->Results().View().Layout());
     FGrid->FocusFirstRow();
@@ -437,7 +450,7 @@ void TMainForm::CheckForUpdatesExecute() {
 }
 
 void TMainForm::HelpContentsExecute() {
-    FHelp->ShowTopic(hcContents);
+    FHelp->ShowTopic(hcContents, this);
 }
 
 void TMainForm::GridDoubleClick() {

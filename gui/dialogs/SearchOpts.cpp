@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/FolderCheckModel.h"
+#include "dialogs/ResizableDialog.h"
 #include "dialogs/UserPrompts.h"
 #include "platform/IniFile.h"
 #include "platform/Mounts.h"
@@ -65,6 +66,7 @@ TFrmSearchOptions::TFrmSearchOptions(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Search options"));
     CreateControls();
     Connect();
+    MakeResizable(*this);
     resize(558, 437);
 }
 

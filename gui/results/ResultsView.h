@@ -29,7 +29,9 @@ class TResultsView : public QTableView {
 public:
     explicit TResultsView(TResultLinesModel& lines, QWidget* parent = nullptr);
 
-    // Shows the columns of the layout, each taking its share of the width.
+    // Shows the columns of the layout, each taking its share of the width, and no narrower than
+    // its caption and, for Size, Date and CheckSum, the widest value it can show. Widths the user
+    // set stay (as shares of the width) until the layout shows other columns.
     void ApplyLayout(const TResultLayout& layout);
     bool SeparateGroups() const { return FSeparateGroups; }
 
@@ -76,6 +78,9 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void keyPressEvent(QKeyEvent* event) override;
 
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+
 private:
     struct TPressedCell {
         const TFile* File;
@@ -84,6 +89,7 @@ private:
     };
     // The file and column of the data cell or group row under the last press point.
     std::optional<TPressedCell> PressedCell() const;
+    void MeasureFloors();
     void FitColumns();
     void ClearSearch();
     TResultItem ItemAt(const QModelIndex& index) const;
@@ -94,6 +100,12 @@ private:
     bool FSeparateGroups = true;
     // The share of the width each column takes while shown; Checked keeps its own width.
     std::array<int, kGridColumnCount> FWeights;
+    // The narrowest each column may be without cutting its caption or a value.
+    std::array<int, kGridColumnCount> FFloors{};
+    // Which columns the applied layout shows.
+    std::optional<std::array<bool, kGridColumnCount>> FShownColumns;
+    int FFittedWidth = -1;    // the viewport width the columns were last fitted to
+    bool FUserWidths = false; // the user has resized a column since the columns last changed
     bool FFitting = false;
     QPoint FLastPress{-1, -1};
     // The incremental search: what was typed, and the position of the row it found.

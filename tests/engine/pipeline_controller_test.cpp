@@ -219,6 +219,45 @@ TEST_F(PipelineController, ComparisonSplitsAGroupAndACancelledOneClearsItsChecks
     EXPECT_EQ(controller.Results().View().File(0).Checksum.Text().size(), 32u);
 }
 
+// Cancelling the sort that follows a regrouping or a comparison gives back the results shown
+// before, classified as they were, with the comparison's cancel message.
+TEST_F(PipelineController, CancelledSortOfShownResultsGivesThemBack) {
+    settings.Criteria.CompareMode = cmNone;
+    settings.DontShowCompareMessage = true;
+    controller.SearchExecute();
+    RunUntilIdle();
+    const std::vector<std::string> before = ShownNames();
+    ASSERT_EQ(before.size(), 5u);
+
+    const auto expectPreviousResults = [&](const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(view.Messages.size(), 1u);
+        EXPECT_EQ(view.Messages[0].Kind, TMessageKind::Warning);
+        EXPECT_EQ(view.Messages[0].Text, kCompareCancelledText);
+        EXPECT_EQ(ShownNames(), before);
+        EXPECT_EQ(controller.Results().Summary().Groups, 2u);
+        EXPECT_EQ(view.Panels[spSecond], controller.Results().SummaryText());
+        EXPECT_EQ(settings.Criteria.GroupOrder, goNameSize);
+        EXPECT_TRUE(view.Idle);
+        EXPECT_FALSE(view.WaitFormShown);
+        for (TFile* file : controller.Files().Items())
+            EXPECT_TRUE(file->Checksum.Empty()) << file->FullName();
+        view.Messages.clear();
+    };
+
+    ASSERT_TRUE(controller.ChangeGroupOrder(goSize));
+    controller.SearchExecute(); // cancel
+    RunUntilIdle();
+    expectPreviousResults("regrouping");
+
+    // The comparison of the same.txt group ends; the sort after it is cancelled.
+    ASSERT_TRUE(controller.CompareContents(cmMD5, {0, 1, 2, 3, 4}));
+    queue.RunUntil([&] { return view.WaitTexts.back() == kSortingText; });
+    controller.SearchExecute(); // cancel
+    RunUntilIdle();
+    expectPreviousResults("comparison");
+}
+
 TEST_F(PipelineController, ShutdownAwaitsEachKindOfWorker) {
     const auto closeWhile = [&](const std::function<void(TPipelineController&)>& start) {
         TSimpleQueue q;
