@@ -27,14 +27,18 @@ std::string ConfigHome() {
 
 } // namespace
 
-std::string ConfigFilePath() {
+std::string ConfigFileLocation() {
     std::string folder = ConfigHome();
     if (!folder.ends_with('/'))
         folder += '/';
-    folder += "Brindlecot/";
+    return folder + "Brindlecot/quorvane.ini";
+}
+
+std::string ConfigFilePath() {
+    std::string file = ConfigFileLocation();
     std::error_code ignored; // see the header: a failure shows at the first write
-    std::filesystem::create_directories(folder, ignored);
-    return folder + "quorvane.ini";
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
+    return file;
 }
 
 } // namespace quorvane

@@ -90,6 +90,9 @@ TEST(ConfigFilePathTest, FollowsXdgConfigHomeAndCreatesTheFolder) {
     };
     for (const TCase& c : cases) {
         TScopedEnv configHome("XDG_CONFIG_HOME", c.ConfigHome);
+        const bool existed = fs::exists(fs::path(c.Expected).parent_path());
+        EXPECT_EQ(ConfigFileLocation(), c.Expected) << c.ConfigHome.value_or("(unset)");
+        EXPECT_EQ(fs::exists(fs::path(c.Expected).parent_path()), existed);
         EXPECT_EQ(ConfigFilePath(), c.Expected) << c.ConfigHome.value_or("(unset)");
         EXPECT_TRUE(fs::is_directory(fs::path(c.Expected).parent_path()));
     }
@@ -282,6 +285,25 @@ TEST_F(ConfigTest, ProtectedFolderValueNProtectsTheFolderAlone) {
     const std::string text = ReadWholeFile(File);
     EXPECT_NE(text.find("[ProtectedFolders]\n/a/=N\n/b/=\n/c/=N\n/d/=\n"), std::string::npos)
         << text;
+}
+
+TEST_F(ConfigTest, ReadSettingsReadsLikeLoadSettingsAndWritesNothing) {
+    const std::string stored = "[Settings]\nBlockDelete=0\n[ProtectedFolders]\n/keep/=N\n";
+    WriteFileAtomically(File, stored);
+    TSettings s;
+    ReadSettings(File, s, Environment());
+    EXPECT_FALSE(s.BlockDelete);
+    // Not stored as started once: the first start's system folders are protected too.
+    EXPECT_EQ(
+        Pairs(s.ProtectedFolders),
+        (TFolderPairs{{"/keep/", false}, {"/usr/", true}, {"/etc/", true}, {"/boot/", true}}));
+    EXPECT_EQ(ReadWholeFile(File), stored); // the missing default filters were not added
+
+    const std::string missing = Dir / "nowhere/quorvane.ini";
+    TSettings defaults;
+    ReadSettings(missing, defaults, Environment());
+    EXPECT_TRUE(defaults.BlockDelete);
+    EXPECT_FALSE(fs::exists(Dir / "nowhere"));
 }
 
 TEST_F(ConfigTest, FirstStartDoesNotProtectASystemFolderTwice) {
