@@ -61,6 +61,7 @@ struct TStepResult {
 };
 
 struct TActionOutcome {
+    TFileOperation Operation = TFileOperation::Delete; // the plan's, for the report's wording
     std::vector<TStepResult> Results; // in the order of the plan's steps
     // Compress: why the archive could not be written (every step then Failed, nothing deleted).
     std::string ArchiveError;

@@ -1,5 +1,6 @@
 #include "app/PipelineController.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -41,6 +42,10 @@ bool TPipelineController::WorkerRunning() const {
     return FSearchWorker || FSortWorker || FChecksumWorker;
 }
 
+bool TPipelineController::Occupied() const {
+    return WorkerRunning() || FResults.Checks().ActionRunning();
+}
+
 void TPipelineController::SetCommandsEnabled(bool idle) {
     FBusy = !idle;
     FView.SetCommandsEnabled(idle);
@@ -78,7 +83,7 @@ void TPipelineController::SearchExecute() {
 }
 
 void TPipelineController::StartSearch() {
-    if (WorkerRunning())
+    if (Occupied())
         return;
     SearchCriteria& criteria = FSettings.Criteria;
     if (criteria.IncludeFolders.empty()) {
@@ -200,7 +205,7 @@ void TPipelineController::ClassifyFiles() {
 }
 
 bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     FSettings.Criteria.GroupOrder = order;
     // Busy while the list is re-sorted, so that the Search action can cancel the sort.
@@ -212,7 +217,7 @@ bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
 
 bool TPipelineController::CompareContents(TCompareMode mode,
                                           const std::vector<uint32_t>& selectedRecords) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     FComparisonList.Clear();
     std::vector<TResultRow> rows;
@@ -254,7 +259,7 @@ bool TPipelineController::SaveFilesList(const std::string& fileName) const {
 }
 
 bool TPipelineController::LoadFilesList(const std::string& fileName) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     // Read into a list of its own first: a damaged file must not leave the results pointing
     // into a half-loaded list.
@@ -274,6 +279,52 @@ bool TPipelineController::LoadFilesList(const std::string& fileName) {
         FFilesList.Add(file);
     loaded->Items().clear(); // the records now belong to the main list
     StartSort();
+    return true;
+}
+
+bool TPipelineController::RunFileAction(const TActionPlan& plan, IActionPrompts& prompts,
+                                        TActionOutcome& outcome) {
+    TCheckMarks& checks = FResults.Checks();
+    if (Occupied())
+        return false;
+    // Clicks change no mark from here to the rebuilt rows, also when an error escapes.
+    checks.SetActionRunning(true);
+    struct TActionRunningReset {
+        TCheckMarks& Checks;
+        ~TActionRunningReset() { Checks.SetActionRunning(false); }
+    } reset{checks};
+
+    outcome = ExecuteFileAction(plan, prompts, [this] { FView.ProcessMessages(); });
+
+    FView.ShowWaitForm();
+    FView.SetWaitText(Text(kClassifyingText));
+    ClearPanels();
+    SetCommandsEnabled(false);
+    // The rows point into the list: the grid must not read them while files leave it.
+    EmptyResults();
+    std::vector<const TStepResult*> done;
+    for (const TStepResult& result : outcome.Results)
+        if (result.Outcome == TStepOutcome::Done)
+            done.push_back(&result);
+    // From the back, so that each removal leaves the positions still to come valid. A position
+    // that no longer names the file (a list replaced since the plan) is left alone.
+    std::sort(done.begin(), done.end(), [](const TStepResult* a, const TStepResult* b) {
+        return a->FilePosition > b->FilePosition;
+    });
+    for (const TStepResult* result : done)
+        if (result->FilePosition < FFilesList.Count() &&
+            FFilesList[result->FilePosition]->FullName() == result->Source)
+            FFilesList.Delete(result->FilePosition);
+    FView.ProcessMessages();
+    try {
+        ClassifyFiles();
+    } catch (...) {
+        SetCommandsEnabled(true);
+        FView.SetStatusText(spFirst, "");
+        throw;
+    }
+    SetCommandsEnabled(true);
+    FView.SetStatusText(spFirst, "");
     return true;
 }
 

@@ -53,29 +53,34 @@ public:
     // Sorts the main file list under the current group order, then classifies it.
     void StartSort();
     // A new group order: the list is sorted and classified again, without a new walk, the
-    // commands busy meanwhile. Refused (returns false) while a worker runs.
+    // commands busy meanwhile. Refused (returns false) while a worker or a file action runs.
     bool ChangeGroupOrder(TGroupOrder order);
     // Compares the contents of every group that holds one of the selected rows (record indexes),
-    // then sorts and classifies again. Refused (returns false) while a worker runs.
+    // then sorts and classifies again. Refused (returns false) while a worker or a file action
+    // runs.
     bool CompareContents(TCompareMode mode, const std::vector<uint32_t>& selectedRecords);
     // Writes the main file list; throws std::runtime_error naming the file on failure. Refused
     // (returns false) while a worker runs.
     bool SaveFilesList(const std::string& fileName) const;
     // Replaces the main file list with a files list and sorts it. A list that cannot be read is
     // reported and changes nothing: the previous list and results stay. Refused (returns false)
-    // while a worker runs.
+    // while a worker or a file action runs.
     bool LoadFilesList(const std::string& fileName);
     // Cuts the sorted list into groups and shows them (after every sort, and after file actions).
     void ClassifyFiles();
     // Carries out a file action planned on the current results (PlanFileAction), then removes
     // the files acted on from the main file list and classifies again without sorting, with
     // "Classifying files" on the wait form. The check marks' action-running flag is set
-    // meanwhile. Refused (returns false, nothing touched) while a worker runs.
+    // meanwhile. Refused (returns false, nothing touched) while a worker or another file action
+    // runs. Files that failed, changed or were skipped keep their rows; the caller shows
+    // FailureReport(outcome).
     bool RunFileAction(const TActionPlan& plan, IActionPrompts& prompts, TActionOutcome& outcome);
     // Stops every worker and waits for each to end. Called once, when the program closes.
     void Shutdown();
 
 private:
+    // A worker or a file action has the file list: commands that would change it are refused.
+    bool Occupied() const;
     void SetCommandsEnabled(bool idle);
     void ClearPanels();
     void EmptyResults();

@@ -45,6 +45,13 @@ TFileStatus StatusOf(const struct stat& st) {
 
 } // namespace
 
+std::optional<TFileStatus> LinkStatus(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return StatusOf(st);
+}
+
 TDirectory::TDirectory(TDirectory&& other) noexcept
     : FStream(std::exchange(other.FStream, nullptr)) {}
 

@@ -34,6 +34,11 @@ struct TFileStatus {
     int64_t ModifiedUnixSeconds = 0; // last-write time, seconds since the Unix epoch (UTC)
 };
 
+// The status of the file at `path` itself: a symbolic link is reported as a link (Other), not
+// as what it points to. Empty when the path names nothing or cannot be looked at; errno then
+// says why.
+std::optional<TFileStatus> LinkStatus(const std::string& path);
+
 // An open folder: lists its entries and looks at them relative to itself, so that no path
 // longer than the system's limit is ever needed and no symbolic link on the way is followed.
 // Move-only; closes the folder when destroyed. Every call reports failure by an empty result,

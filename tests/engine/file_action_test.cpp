@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "actions/FileAction.h"
+#include "app/PipelineController.h"
+#include "testsupport/RecordingView.h"
+#include "testsupport/TempDir.h"
+
+namespace quorvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers the overwrite question from a script and records each question.
+class TScriptedPrompts final : public IActionPrompts {
+public:
+    explicit TScriptedPrompts(std::vector<bool> answers = {}) : FAnswers(std::move(answers)) {}
+    bool ConfirmOverwrite(const std::string& target) override {
+        Asked.push_back(target);
+        ActionRunningWhenAsked = Checks && Checks->ActionRunning();
+        const bool answer = FAnswers.empty() ? false : FAnswers.front();
+        if (!FAnswers.empty())
+            FAnswers.erase(FAnswers.begin());
+        return answer;
+    }
+    std::vector<std::string> Asked;
+    const TCheckMarks* Checks = nullptr;
+    bool ActionRunningWhenAsked = false;
+
+private:
+    std::vector<bool> FAnswers;
+};
+
+bool Exists(const std::string& name) {
+    struct stat st;
+    return ::lstat(name.c_str(), &st) == 0;
+}
+
+// A searched folder whose duplicates are in the results, with helpers to check rows by name and
+// run an action as a front end would.
+class FileActionTest : public ::testing::Test {
+protected:
+    FileActionTest() {
+        settings.Criteria.IncludeFolders = {dir.Path()};
+        settings.Criteria.CompareMode = cmCrc;
+        settings.Criteria.GroupOrder = goSize; // groups by contents, whatever the names
+        settings.BlockDelete = false;
+    }
+
+    void Search() {
+        controller.SearchExecute();
+        queue.RunUntil([&] { return !controller.WorkerRunning(); });
+        queue.Drain();
+    }
+
+    // The record of the row showing the file (relative to the searched folder).
+    std::optional<uint32_t> RecordOf(const std::string& relative) const {
+        const TResultView& view = controller.Results().View();
+        for (uint32_t record = 0; record < view.RowCount(); ++record)
+            if (view.File(record).FullName() == dir / relative)
+                return record;
+        return std::nullopt;
+    }
+
+    void Check(const std::vector<std::string>& relatives) {
+        std::vector<uint32_t> records;
+        for (const std::string& relative : relatives) {
+            const auto record = RecordOf(relative);
+            ASSERT_TRUE(record) << relative << " has no row";
+            records.push_back(*record);
+        }
+        controller.Results().Checks().CheckSelected(records);
+    }
+
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> names;
+        const TResultView& view = controller.Results().View();
+        for (uint32_t record = 0; record < view.RowCount(); ++record)
+            names.push_back(view.File(record).FullName().substr(dir.Path().size()));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TActionPlan Plan(TFileOperation operation, const std::string& destination = {}) const {
+        return PlanFileAction(controller.Results(), operation, destination);
+    }
+
+    TActionOutcome Run(const TActionPlan& plan, TScriptedPrompts prompts = TScriptedPrompts()) {
+        TActionOutcome outcome;
+        EXPECT_TRUE(controller.RunFileAction(plan, prompts, outcome));
+        lastPrompts = prompts;
+        return outcome;
+    }
+
+    test::TTempDir dir;
+    TSimpleQueue queue;
+    test::TRecordingView view{queue};
+    TSettings settings;
+    TPipelineController controller{queue, view, settings};
+    TScriptedPrompts lastPrompts;
+};
+
+TEST_F(FileActionTest, DeleteRemovesTheCheckedFilesAndRegroupsWithoutThem) {
+    dir.WriteFile("a/same.txt", "same");
+    dir.WriteFile("b/same.txt", "same");
+    dir.WriteFile("c/same.txt", "same");
+    dir.WriteFile("a/pair.bin", "pair!");
+    dir.WriteFile("b/pair.bin", "pair!");
+    Search();
+    Check({"b/same.txt", "b/pair.bin"});
+
+    const TActionOutcome outcome = Run(Plan(TFileOperation::Delete));
+
+    EXPECT_FALSE(outcome.AnyFailed());
+    EXPECT_EQ(FailureReport(outcome), "");
+    EXPECT_FALSE(Exists(dir / "b/same.txt"));
+    EXPECT_FALSE(Exists(dir / "b/pair.bin"));
+    // The pair lost its partner and leaves the grid; the group of three keeps two.
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a/same.txt", "c/same.txt"}));
+    EXPECT_EQ(controller.Files().Count(), 3u);
+    EXPECT_EQ(view.WaitTexts.back(), "Classifying files");
+    EXPECT_TRUE(view.Idle);
+    EXPECT_FALSE(view.WaitFormShown);
+    EXPECT_EQ(view.Panels[spFirst], "");
+    EXPECT_FALSE(controller.Results().Checks().ActionRunning());
+    EXPECT_TRUE(controller.Results().Checks().CheckedList().empty());
+}
+
+TEST_F(FileActionTest, PlanGoesDownTheRecordsWithTheTargetsOfEachOperation) {
+    dir.WriteFile("data/sub/a.txt", "aaa");
+    dir.WriteFile("data/b.txt", "aaa");
+    dir.WriteFile("c.txt", "aaa");
+    Search();
+    Check({"data/sub/a.txt", "c.txt", "data/b.txt"});
+
+    const TActionPlan move = Plan(TFileOperation::Move, "/spare");
+    EXPECT_EQ(move.Destination, "/spare/");
+    ASSERT_EQ(move.Steps.size(), 3u);
+    for (std::size_t i = 1; i < move.Steps.size(); ++i)
+        EXPECT_GT(move.Steps[i - 1].Record, move.Steps[i].Record);
+    for (const TActionStep& step : move.Steps) {
+        EXPECT_EQ(step.Target, "/spare" + step.Source);
+        EXPECT_EQ(controller.Files()[step.FilePosition]->FullName(), step.Source);
+        EXPECT_EQ(step.Size, 3);
+    }
+    EXPECT_EQ(move.GroupsLosingLastCopy, 0u) << "a move keeps every content";
+
+    const TActionPlan zip = Plan(TFileOperation::Compress, "/tmp/x.zip");
+    for (const TActionStep& step : zip.Steps)
+        EXPECT_EQ("/" + step.Target, step.Source);
+    EXPECT_EQ(zip.GroupsLosingLastCopy, 1u);
+    EXPECT_TRUE(Plan(TFileOperation::Delete).Steps[0].Target.empty());
+}
+
+TEST_F(FileActionTest, CheckedRowsHiddenByTheFilterAreLeftAlone) {
+    dir.WriteFile("a/keep.txt", "same");
+    dir.WriteFile("b/keep.txt", "same");
+    dir.WriteFile("c/keep.txt", "same");
+    Search();
+    Check({"b/keep.txt", "c/keep.txt"});
+    const std::string hidden = dir / "c/keep.txt";
+    controller.Results().SetFilter(
+        [&](const TResultRow&, const TFile& file) { return file.FullName() != hidden; });
+
+    const TActionPlan plan = Plan(TFileOperation::Delete);
+    ASSERT_EQ(plan.Steps.size(), 1u);
+    Run(plan);
+    EXPECT_FALSE(Exists(dir / "b/keep.txt"));
+    EXPECT_TRUE(Exists(hidden));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a/keep.txt", "c/keep.txt"}));
+}
+
+TEST_F(FileActionTest, FilesChangedOrGoneSinceTheSearchAreNotTouchedAndKeepTheirRows) {
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    dir.WriteFile("c/f.txt", "same");
+    dir.WriteFile("d/f.txt", "same");
+    dir.WriteFile("e/f.txt", "same");
+    Search();
+    Check({"a/f.txt", "b/f.txt", "c/f.txt", "d/f.txt"});
+    dir.WriteFile("a/f.txt", "longer now");                       // size differs
+    const timespec older[2] = {{0, UTIME_OMIT}, {1000000000, 0}}; // same size, other date
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "b/f.txt").c_str(), older, 0), 0);
+    fs::remove(dir / "c/f.txt");
+    fs::remove(dir / "d/f.txt");
+    fs::create_symlink(dir / "e/f.txt", dir / "d/f.txt"); // a link is not the file recorded
+
+    const TActionOutcome outcome = Run(Plan(TFileOperation::Delete));
+
+    ASSERT_EQ(outcome.Results.size(), 4u);
+    for (const TStepResult& result : outcome.Results) {
+        EXPECT_EQ(result.Outcome, TStepOutcome::Changed) << result.Source;
+        const bool gone = result.Source == dir / "c/f.txt";
+        EXPECT_EQ(result.Error, gone ? "no longer exists" : "changed since the search")
+            << result.Source;
+    }
+    EXPECT_TRUE(Exists(dir / "a/f.txt") && Exists(dir / "b/f.txt") && Exists(dir / "d/f.txt"));
+    EXPECT_EQ(Rows().size(), 5u) << "every row stays";
+    const std::string report = FailureReport(outcome);
+    EXPECT_EQ(report.substr(0, report.find('\n')), "The following files were not deleted:");
+    EXPECT_NE(report.find(dir / "c/f.txt" + ": no longer exists"), std::string::npos);
+}
+
+TEST_F(FileActionTest, RefusedWhileAWorkerRuns) {
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    Search();
+    Check({"a/f.txt"});
+    const TActionPlan plan = Plan(TFileOperation::Delete);
+    settings.Criteria.IncludeFolders = {dir.Path()};
+    controller.SearchExecute();
+    ASSERT_TRUE(controller.WorkerRunning());
+    TScriptedPrompts prompts;
+    TActionOutcome outcome;
+    EXPECT_FALSE(controller.RunFileAction(plan, prompts, outcome));
+    EXPECT_TRUE(Exists(dir / "a/f.txt"));
+    queue.RunUntil([&] { return !controller.WorkerRunning(); });
+}
+
+struct TGuardCase {
+    const char* Name;
+    std::vector<std::string> Checked;
+    std::vector<std::string> Hidden; // rows the filter hides
+    std::size_t Expected;
+};
+
+// Group one: g1/a, g1/b, and g1/c, a hard link of g1/a found as a file of its own.
+// Group two: g2/a, g2/b.
+class LastCopyGuard : public FileActionTest, public ::testing::WithParamInterface<TGuardCase> {};
+
+TEST_P(LastCopyGuard, CountsGroupsWithNoRemainingCopy) {
+    const TGuardCase& c = GetParam();
+    dir.WriteFile("g1/a", "one");
+    dir.WriteFile("g1/b", "one");
+    fs::create_hard_link(dir / "g1/a", dir / "g1/c");
+    dir.WriteFile("g2/a", "second");
+    dir.WriteFile("g2/b", "second");
+    Search();
+    Check(c.Checked);
+    if (!c.Hidden.empty())
+        controller.Results().SetFilter([&](const TResultRow&, const TFile& file) {
+            for (const std::string& hidden : c.Hidden)
+                if (file.FullName() == dir / hidden)
+                    return false;
+            return true;
+        });
+    for (TFileOperation operation :
+         {TFileOperation::Delete, TFileOperation::Recycle, TFileOperation::Compress})
+        EXPECT_EQ(Plan(operation, "/tmp/x.zip").GroupsLosingLastCopy, c.Expected);
+    EXPECT_EQ(Plan(TFileOperation::Move, "/spare").GroupsLosingLastCopy, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LastCopyGuard,
+    ::testing::Values(TGuardCase{"OneOfAPair", {"g2/a"}, {}, 0},
+                      TGuardCase{"WholePair", {"g2/a", "g2/b"}, {}, 1},
+                      TGuardCase{"BothGroups", {"g1/a", "g1/b", "g1/c", "g2/a", "g2/b"}, {}, 2},
+                      // g1/c is g1/a under another name: it is no copy of its own.
+                      TGuardCase{"LinkLeftOfAPlannedFile", {"g1/a", "g1/b"}, {}, 1},
+                      TGuardCase{"LinkAndItsTwin", {"g1/a", "g1/c"}, {}, 0},
+                      // A row hidden by the filter stays, and so does its copy.
+                      TGuardCase{"HiddenRowKeepsACopy", {"g2/a", "g2/b"}, {"g2/b"}, 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(FileActionTest, AFileThatCannotBeLookedAtIsNoCopy) {
+    dir.WriteFile("a/f", "same");
+    dir.WriteFile("b/f", "same");
+    Search();
+    Check({"a/f"});
+    fs::remove(dir / "b/f");
+    EXPECT_EQ(Plan(TFileOperation::Delete).GroupsLosingLastCopy, 1u);
+}
+
+TEST(FailureReport, ListsTwentyFilesThenCountsTheRest) {
+    TActionOutcome outcome;
+    outcome.Operation = TFileOperation::Recycle;
+    EXPECT_EQ(FailureReport(outcome), "");
+    for (int i = 0; i < 25; ++i)
+        outcome.Results.push_back({static_cast<uint32_t>(i), "/f" + std::to_string(i),
+                                   i == 3 ? TStepOutcome::Skipped : TStepOutcome::Failed, "why"});
+    outcome.Results.push_back({99, "/done", TStepOutcome::Done, ""});
+    const std::string report = FailureReport(outcome);
+    EXPECT_EQ(report.substr(0, report.find('\n')),
+              "The following files were not moved to the trash:");
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 21);
+    EXPECT_NE(report.find("\n/f20: why\n"), std::string::npos) << "the skipped file is not listed";
+    EXPECT_EQ(report.substr(report.rfind('\n') + 1), "... and 4 more");
+    EXPECT_EQ(outcome.DonePositions(), std::vector<uint32_t>{99});
+}
+
+} // namespace
+} // namespace quorvane
