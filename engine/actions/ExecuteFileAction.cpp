@@ -6,6 +6,7 @@
 #include "platform/DateTime.h"
 #include "platform/FileRecheck.h"
 #include "platform/RemoveFile.h"
+#include "platform/Trash.h"
 
 namespace quorvane {
 namespace {
@@ -20,6 +21,8 @@ void ActOnFile(const TActionPlan& plan, const TActionStep& step, IActionPrompts&
         error = RemoveFile(step.Source);
         break;
     case TFileOperation::Recycle:
+        error = MoveToTrash(step.Source);
+        break;
     case TFileOperation::Move:
     case TFileOperation::Compress:
         error = "not available yet";

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +13,7 @@
 #include "app/PipelineController.h"
 #include "testsupport/RecordingView.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TrashInfoReader.h"
 
 namespace quorvane {
 namespace {
@@ -37,6 +40,11 @@ private:
     std::vector<bool> FAnswers;
 };
 
+std::string ReadFile(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 bool Exists(const std::string& name) {
     struct stat st;
     return ::lstat(name.c_str(), &st) == 0;
@@ -51,6 +59,15 @@ protected:
         settings.Criteria.CompareMode = cmCrc;
         settings.Criteria.GroupOrder = goSize; // groups by contents, whatever the names
         settings.BlockDelete = false;
+        if (const char* old = std::getenv("XDG_DATA_HOME"))
+            FOldDataHome = old;
+        ::setenv("XDG_DATA_HOME", trashHome.Path().c_str(), 1);
+    }
+    ~FileActionTest() override {
+        if (FOldDataHome)
+            ::setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
     }
 
     void Search() {
@@ -99,11 +116,15 @@ protected:
     }
 
     test::TTempDir dir;
+    test::TTempDir trashHome; // $XDG_DATA_HOME: the trash is trashHome / "Trash"
     TSimpleQueue queue;
     test::TRecordingView view{queue};
     TSettings settings;
     TPipelineController controller{queue, view, settings};
     TScriptedPrompts lastPrompts;
+
+private:
+    std::optional<std::string> FOldDataHome;
 };
 
 TEST_F(FileActionTest, DeleteRemovesTheCheckedFilesAndRegroupsWithoutThem) {
@@ -222,6 +243,54 @@ TEST_F(FileActionTest, RefusedWhileAWorkerRuns) {
     EXPECT_TRUE(Exists(dir / "a/f.txt"));
     queue.RunUntil([&] { return !controller.WorkerRunning(); });
 }
+
+// Names a shell or a comma-separated list would take apart, and bytes that are not UTF-8.
+const std::vector<std::string> kHostileNames = {"it's \"quoted\"", "$(touch pwned)", "two  spaces ",
+                                                "a,b,c",           "new\nline",      "\xFF\xFEraw"};
+
+std::string OperationName(TFileOperation operation) {
+    static const char* const names[] = {"Delete", "Recycle", "Move", "Compress"};
+    return names[static_cast<int>(operation)];
+}
+
+class HostileNames : public FileActionTest, public ::testing::WithParamInterface<TFileOperation> {};
+
+TEST_P(HostileNames, EveryOperationActsOnExactlyTheNamedFiles) {
+    const TFileOperation operation = GetParam();
+    std::vector<std::string> checked;
+    for (const std::string& name : kHostileNames) {
+        dir.WriteFile("keep/" + name, "content of " + name);
+        dir.WriteFile("go/" + name, "content of " + name);
+        checked.push_back("go/" + name);
+    }
+    Search();
+    Check(checked);
+    const std::string destination = operation == TFileOperation::Move       ? dir / "moved"
+                                    : operation == TFileOperation::Compress ? dir / "a.zip"
+                                                                            : "";
+    const TActionOutcome outcome = Run(Plan(operation, destination));
+
+    EXPECT_EQ(FailureReport(outcome), "");
+    for (const std::string& name : kHostileNames) {
+        const std::string source = dir / ("go/" + name);
+        EXPECT_FALSE(Exists(source)) << name;
+        EXPECT_EQ(ReadFile(dir / ("keep/" + name)), "content of " + name);
+        if (operation == TFileOperation::Recycle) {
+            const auto info =
+                test::ReadTrashInfo(ReadFile(trashHome / ("Trash/info/" + name + ".trashinfo")));
+            ASSERT_TRUE(info) << name;
+            EXPECT_EQ(info->Path, source);
+            EXPECT_EQ(ReadFile(trashHome / ("Trash/files/" + name)), "content of " + name);
+        }
+    }
+    EXPECT_FALSE(Exists(dir / "pwned"));
+    EXPECT_FALSE(Exists(dir / "keep/pwned"));
+    EXPECT_TRUE(Rows().empty()) << "every group lost its partner";
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, HostileNames,
+                         ::testing::Values(TFileOperation::Delete, TFileOperation::Recycle),
+                         [](const auto& info) { return OperationName(info.param); });
 
 struct TGuardCase {
     const char* Name;
