@@ -4,33 +4,76 @@
 
 #include "actions/FileAction.h"
 #include "platform/DateTime.h"
+#include "platform/DirectoryListing.h"
 #include "platform/FileRecheck.h"
+#include "platform/MakeFolders.h"
+#include "platform/MoveFile.h"
 #include "platform/RemoveFile.h"
 #include "platform/Trash.h"
 
 namespace quorvane {
 namespace {
 
-// Acts on one re-checked file; fills the result's outcome and error.
-void ActOnFile(const TActionPlan& plan, const TActionStep& step, IActionPrompts& prompts,
-               TStepResult& result) {
-    (void)prompts;
-    std::string error;
-    switch (plan.Operation) {
-    case TFileOperation::Delete:
-        error = RemoveFile(step.Source);
-        break;
-    case TFileOperation::Recycle:
-        error = MoveToTrash(step.Source);
-        break;
-    case TFileOperation::Move:
-    case TFileOperation::Compress:
-        error = "not available yet";
-        break;
+class TStepRunner {
+public:
+    TStepRunner(const TActionPlan& plan, IActionPrompts& prompts)
+        : FPlan(plan), FPrompts(prompts), FUtcOffset(CurrentUtcOffsetSeconds()) {}
+
+    TStepResult Run(const TActionStep& step) {
+        TStepResult result;
+        result.FilePosition = step.FilePosition;
+        result.Source = step.Source;
+        if (FPlan.Operation == TFileOperation::Move)
+            Move(step, result);
+        else if (FPlan.Operation == TFileOperation::Compress)
+            Finish(result, "not available yet");
+        else if (Recheck(step, result))
+            Finish(result, FPlan.Operation == TFileOperation::Delete ? RemoveFile(step.Source)
+                                                                     : MoveToTrash(step.Source));
+        return result;
     }
-    result.Outcome = error.empty() ? TStepOutcome::Done : TStepOutcome::Failed;
-    result.Error = std::move(error);
-}
+
+private:
+    // False (the result says why) when the file is no longer the one the search recorded.
+    bool Recheck(const TActionStep& step, TStepResult& result) const {
+        result.Error = RecheckFile(step.Source, step.Size, step.Date, FUtcOffset);
+        if (result.Error.empty())
+            return true;
+        result.Outcome = TStepOutcome::Changed;
+        return false;
+    }
+
+    static void Finish(TStepResult& result, std::string error) {
+        result.Outcome = error.empty() ? TStepOutcome::Done : TStepOutcome::Failed;
+        result.Error = std::move(error);
+    }
+
+    void Move(const TActionStep& step, TStepResult& result) {
+        const std::string folder = step.Target.substr(0, step.Target.find_last_of('/') + 1);
+        if (std::string error = MakeFolders(folder); !error.empty())
+            return Finish(result, std::move(error));
+        TMoveOptions options;
+        if (const std::optional<TFileStatus> existing = LinkStatus(step.Target)) {
+            const std::optional<TFileStatus> source = LinkStatus(step.Source);
+            if (source && source->Id == existing->Id)
+                return Finish(result, "the target " + step.Target + " is the file itself");
+            if (existing->Kind == TEntryKind::Folder)
+                return Finish(result, "the target " + step.Target + " is a folder");
+            if (!FPrompts.ConfirmOverwrite(step.Target)) {
+                result.Outcome = TStepOutcome::Skipped;
+                return;
+            }
+            options.ReplaceTarget = true;
+        }
+        // After the question, which may have waited for a long time.
+        if (Recheck(step, result))
+            Finish(result, MoveFileTo(step.Source, step.Target, options));
+    }
+
+    const TActionPlan& FPlan;
+    IActionPrompts& FPrompts;
+    const int64_t FUtcOffset;
+};
 
 } // namespace
 
@@ -38,18 +81,10 @@ TActionOutcome ExecuteFileAction(const TActionPlan& plan, IActionPrompts& prompt
                                  const TPump& pump) {
     TActionOutcome outcome;
     outcome.Operation = plan.Operation;
-    const int64_t utcOffset = CurrentUtcOffsetSeconds();
     outcome.Results.reserve(plan.Steps.size());
+    TStepRunner runner(plan, prompts);
     for (const TActionStep& step : plan.Steps) {
-        TStepResult result;
-        result.FilePosition = step.FilePosition;
-        result.Source = step.Source;
-        result.Error = RecheckFile(step.Source, step.Size, step.Date, utcOffset);
-        if (!result.Error.empty())
-            result.Outcome = TStepOutcome::Changed;
-        else
-            ActOnFile(plan, step, prompts, result);
-        outcome.Results.push_back(std::move(result));
+        outcome.Results.push_back(runner.Run(step));
         if (pump)
             pump();
     }

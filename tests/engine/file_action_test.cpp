@@ -228,6 +228,85 @@ TEST_F(FileActionTest, FilesChangedOrGoneSinceTheSearchAreNotTouchedAndKeepTheir
     EXPECT_NE(report.find(dir / "c/f.txt" + ": no longer exists"), std::string::npos);
 }
 
+TEST_F(FileActionTest, MoveKeepsTheFoldersAndAsksBeforeReplacing) {
+    dir.WriteFile("data/sub/a.txt", "same");
+    dir.WriteFile("data/b.txt", "same");
+    dir.WriteFile("keep.txt", "same");
+    Search();
+    const std::string spare = dir / "spare"; // no "/": the plan adds it
+    // A file of the same name waits at the first target.
+    const std::string taken = spare + dir.Path() + "data/sub/a.txt";
+    dir.WriteFile("spare" + dir.Path() + "data/sub/a.txt", "older");
+    const std::string free = spare + dir.Path() + "data/b.txt";
+
+    // No: the file stays and keeps its row; the other file moves.
+    Check({"data/sub/a.txt", "data/b.txt"});
+    TScriptedPrompts no({false});
+    no.Checks = &controller.Results().Checks();
+    TActionOutcome outcome;
+    ASSERT_TRUE(controller.RunFileAction(Plan(TFileOperation::Move, spare), no, outcome));
+    EXPECT_EQ(no.Asked, std::vector<std::string>{taken});
+    EXPECT_TRUE(no.ActionRunningWhenAsked);
+    EXPECT_EQ(ReadFile(taken), "older");
+    EXPECT_EQ(ReadFile(free), "same");
+    EXPECT_FALSE(Exists(dir / "data/b.txt"));
+    EXPECT_EQ(FailureReport(outcome), "") << "a declined file is no failure";
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"data/sub/a.txt", "keep.txt"}));
+
+    // Yes: the file replaces the one waiting there.
+    Check({"data/sub/a.txt"});
+    const TActionOutcome replaced =
+        Run(Plan(TFileOperation::Move, spare), TScriptedPrompts({true}));
+    EXPECT_EQ(lastPrompts.Asked, std::vector<std::string>{taken});
+    EXPECT_EQ(ReadFile(taken), "same");
+    EXPECT_FALSE(Exists(dir / "data/sub/a.txt"));
+    EXPECT_TRUE(Rows().empty());
+}
+
+TEST_F(FileActionTest, MoveFailuresLeaveTheFileAndItsRow) {
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    const std::string blocker = dir.WriteFile("plain file", "not a folder");
+    Search();
+    Check({"a/f.txt"});
+    struct {
+        std::string Destination, Error;
+    } cases[] = {
+        // mkdir below a regular file fails, even for root
+        {blocker, "cannot create the folder " + blocker + ": Not a directory"},
+        // the target would be the file itself
+        {"/", "the target " + dir / "a/f.txt" + " is the file itself"},
+    };
+    for (const auto& c : cases) {
+        const TActionOutcome outcome = Run(Plan(TFileOperation::Move, c.Destination));
+        ASSERT_EQ(outcome.Results.size(), 1u);
+        EXPECT_EQ(outcome.Results[0].Outcome, TStepOutcome::Failed);
+        EXPECT_EQ(outcome.Results[0].Error, c.Error);
+        EXPECT_TRUE(lastPrompts.Asked.empty());
+        EXPECT_EQ(ReadFile(dir / "a/f.txt"), "same");
+        EXPECT_EQ(Rows(), (std::vector<std::string>{"a/f.txt", "b/f.txt"}));
+        Check({"a/f.txt"});
+    }
+}
+
+TEST_F(FileActionTest, MoveToAnotherFileSystem) {
+    struct stat tmp, shm;
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.Path().c_str(), &tmp) != 0 ||
+        tmp.st_dev == shm.st_dev)
+        GTEST_SKIP() << "/dev/shm is no file system of its own here";
+    char pattern[] = "/dev/shm/quorvane-action-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    Search();
+    Check({"b/f.txt"});
+    const TActionOutcome outcome = Run(Plan(TFileOperation::Move, pattern));
+    EXPECT_EQ(FailureReport(outcome), "");
+    EXPECT_EQ(ReadFile(std::string(pattern) + dir.Path() + "b/f.txt"), "same");
+    EXPECT_FALSE(Exists(dir / "b/f.txt"));
+    fs::remove_all(pattern);
+}
+
 TEST_F(FileActionTest, RefusedWhileAWorkerRuns) {
     dir.WriteFile("a/f.txt", "same");
     dir.WriteFile("b/f.txt", "same");
@@ -282,6 +361,9 @@ TEST_P(HostileNames, EveryOperationActsOnExactlyTheNamedFiles) {
             EXPECT_EQ(info->Path, source);
             EXPECT_EQ(ReadFile(trashHome / ("Trash/files/" + name)), "content of " + name);
         }
+        if (operation == TFileOperation::Move) {
+            EXPECT_EQ(ReadFile(dir / "moved" + source), "content of " + name);
+        }
     }
     EXPECT_FALSE(Exists(dir / "pwned"));
     EXPECT_FALSE(Exists(dir / "keep/pwned"));
@@ -289,7 +371,8 @@ TEST_P(HostileNames, EveryOperationActsOnExactlyTheNamedFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, HostileNames,
-                         ::testing::Values(TFileOperation::Delete, TFileOperation::Recycle),
+                         ::testing::Values(TFileOperation::Delete, TFileOperation::Recycle,
+                                           TFileOperation::Move),
                          [](const auto& info) { return OperationName(info.param); });
 
 struct TGuardCase {
