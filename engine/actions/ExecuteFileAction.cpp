@@ -2,6 +2,7 @@
 // just before it is touched. A file that cannot be acted on keeps its place and its row; the
 // outcome says why.
 
+#include "actions/CompressFiles.h"
 #include "actions/FileAction.h"
 #include "platform/DateTime.h"
 #include "platform/DirectoryListing.h"
@@ -23,11 +24,11 @@ public:
         TStepResult result;
         result.FilePosition = step.FilePosition;
         result.Source = step.Source;
+        if (!Recheck(step, result))
+            return result;
         if (FPlan.Operation == TFileOperation::Move)
             Move(step, result);
-        else if (FPlan.Operation == TFileOperation::Compress)
-            Finish(result, "not available yet");
-        else if (Recheck(step, result))
+        else // delete or recycle; compress has a runner of its own
             Finish(result, FPlan.Operation == TFileOperation::Delete ? RemoveFile(step.Source)
                                                                      : MoveToTrash(step.Source));
         return result;
@@ -64,10 +65,11 @@ private:
                 return;
             }
             options.ReplaceTarget = true;
+            // Again after the question, which may have waited for a long time.
+            if (!Recheck(step, result))
+                return;
         }
-        // After the question, which may have waited for a long time.
-        if (Recheck(step, result))
-            Finish(result, MoveFileTo(step.Source, step.Target, options));
+        Finish(result, MoveFileTo(step.Source, step.Target, options));
     }
 
     const TActionPlan& FPlan;
@@ -82,6 +84,10 @@ TActionOutcome ExecuteFileAction(const TActionPlan& plan, IActionPrompts& prompt
     TActionOutcome outcome;
     outcome.Operation = plan.Operation;
     outcome.Results.reserve(plan.Steps.size());
+    if (plan.Operation == TFileOperation::Compress) {
+        CompressFiles(plan, CurrentUtcOffsetSeconds(), outcome, pump);
+        return outcome;
+    }
     TStepRunner runner(plan, prompts);
     for (const TActionStep& step : plan.Steps) {
         outcome.Results.push_back(runner.Run(step));

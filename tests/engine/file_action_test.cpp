@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zip.h>
 
 #include "actions/FileAction.h"
 #include "app/PipelineController.h"
@@ -43,6 +45,28 @@ private:
 std::string ReadFile(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every entry of a zip archive with its contents, read with libzip; empty when it cannot be opened.
+std::map<std::string, std::string> ZipEntries(const std::string& archive) {
+    std::map<std::string, std::string> entries;
+    int code = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!zip)
+        return entries;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        std::string& contents = entries[zip_get_name(zip, index, ZIP_FL_ENC_RAW)];
+        zip_file_t* file = zip_fopen_index(zip, index, 0);
+        char buffer[4096];
+        zip_int64_t got;
+        while (file && (got = zip_fread(file, buffer, sizeof buffer)) > 0)
+            contents.append(buffer, static_cast<std::size_t>(got));
+        if (file)
+            zip_fclose(file);
+    }
+    zip_discard(zip);
+    return entries;
 }
 
 bool Exists(const std::string& name) {
@@ -307,6 +331,126 @@ TEST_F(FileActionTest, MoveToAnotherFileSystem) {
     fs::remove_all(pattern);
 }
 
+TEST_F(FileActionTest, CompressAddsToTheArchiveAndNeverReplacesAnEntry) {
+    dir.WriteFile("a/one\xFF.txt", "one");
+    dir.WriteFile("b/one\xFF.txt", "one");
+    dir.WriteFile("a/sub/two.txt", "two!");
+    dir.WriteFile("b/two.txt", "two!");
+    dir.WriteFile("c/two.txt", "two!");
+    Search();
+    Check({"a/one\xFF.txt", "a/sub/two.txt"});
+    const std::string archive = dir / "out/archive.zip";
+    fs::create_directories(dir / "out");
+    TActionOutcome outcome = Run(Plan(TFileOperation::Compress, archive));
+    EXPECT_EQ(FailureReport(outcome), "");
+    EXPECT_FALSE(Exists(dir / "a/one\xFF.txt") || Exists(dir / "a/sub/two.txt"));
+    const std::string base = dir.Path().substr(1); // entries carry the folder path, no "/"
+    using TEntries = std::map<std::string, std::string>;
+    EXPECT_EQ(ZipEntries(archive),
+              (TEntries{{base + "a/one\xFF.txt", "one"}, {base + "a/sub/two.txt", "two!"}}));
+
+    // A second compress adds, and a name already stored is refused: its first file is gone.
+    dir.WriteFile("a/one\xFF.txt", "one");
+    Search();
+    Check({"a/one\xFF.txt", "b/two.txt"});
+    outcome = Run(Plan(TFileOperation::Compress, archive));
+    ASSERT_EQ(outcome.Results.size(), 2u);
+    for (const TStepResult& result : outcome.Results) {
+        const bool stored = result.Source == dir / "a/one\xFF.txt";
+        EXPECT_EQ(result.Outcome, stored ? TStepOutcome::Failed : TStepOutcome::Done);
+        EXPECT_EQ(result.Error, stored ? "already in the archive" : "");
+    }
+    EXPECT_TRUE(Exists(dir / "a/one\xFF.txt"));
+    EXPECT_EQ(ZipEntries(archive), (TEntries{{base + "a/one\xFF.txt", "one"},
+                                             {base + "a/sub/two.txt", "two!"},
+                                             {base + "b/two.txt", "two!"}}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a/one\xFF.txt", "b/one\xFF.txt"}));
+    EXPECT_TRUE(Exists(dir / "c/two.txt"));
+}
+
+TEST_F(FileActionTest, AnArchiveThatCannotBeWrittenDeletesNothing) {
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    dir.WriteFile("c/f.txt", "same");
+    const std::string blocker = dir.WriteFile("plain file", "not a folder");
+    const std::string notAZip = dir.WriteFile("notes.zip", "my notes, not an archive");
+    Search();
+    for (const std::string& archive : {blocker + "/out.zip", notAZip}) {
+        Check({"a/f.txt", "b/f.txt"});
+        const TActionOutcome outcome = Run(Plan(TFileOperation::Compress, archive));
+        EXPECT_EQ(outcome.ArchiveError.rfind("Unable to open the archive " + archive + ": ", 0), 0u)
+            << outcome.ArchiveError;
+        for (const TStepResult& result : outcome.Results)
+            EXPECT_EQ(result.Outcome, TStepOutcome::Failed);
+        const std::string report = FailureReport(outcome);
+        EXPECT_EQ(report.substr(0, report.find('\n')), outcome.ArchiveError);
+        EXPECT_NE(report.find("The following files were not compressed:"), std::string::npos);
+        EXPECT_EQ(Rows().size(), 3u);
+    }
+    EXPECT_EQ(ReadFile(notAZip), "my notes, not an archive");
+    EXPECT_TRUE(Exists(dir / "a/f.txt") && Exists(dir / "b/f.txt"));
+}
+
+// A file that changes after the archive took its bytes no longer matches its entry: kept.
+TEST_F(FileActionTest, CompressKeepsAFileThatNoLongerMatchesItsEntry) {
+    const std::string file = dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    Search();
+    Check({"a/f.txt"});
+    const TActionPlan plan = Plan(TFileOperation::Compress, dir / "a.zip");
+    int calls = 0;
+    TScriptedPrompts prompts;
+    // The pump runs while the archive is written: each call gives the file new bytes of the
+    // same size, so that what is stored is older than what is checked afterwards.
+    const TActionOutcome outcome = ExecuteFileAction(plan, prompts, [&] {
+        std::ofstream(file, std::ios::binary | std::ios::in)
+            << static_cast<char>('a' + calls++ % 26);
+    });
+    ASSERT_GE(calls, 2);
+    ASSERT_EQ(outcome.Results.size(), 1u);
+    EXPECT_EQ(outcome.Results[0].Outcome, TStepOutcome::Failed);
+    EXPECT_EQ(outcome.Results[0].Error,
+              "the archive's copy differs from the file; it was not deleted");
+    EXPECT_TRUE(Exists(file));
+}
+
+TEST_F(FileActionTest, ATrashThatCannotBeMadeLeavesTheFileAndItsRow) {
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    const std::string blocker = dir.WriteFile("plain file", "not a folder");
+    Search();
+    Check({"a/f.txt"});
+    ::setenv("XDG_DATA_HOME", (blocker + "/data").c_str(), 1);
+    const TActionOutcome outcome = Run(Plan(TFileOperation::Recycle));
+    ASSERT_EQ(outcome.Results.size(), 1u);
+    EXPECT_EQ(outcome.Results[0].Outcome, TStepOutcome::Failed);
+    EXPECT_EQ(outcome.Results[0].Error,
+              "cannot create the folder " + blocker + ": Not a directory");
+    EXPECT_EQ(ReadFile(dir / "a/f.txt"), "same");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"a/f.txt", "b/f.txt"}));
+}
+
+// A front end whose question throws: the error goes on, and clicks work again afterwards.
+TEST_F(FileActionTest, AnEscapingErrorClearsTheActionRunningFlag) {
+    class TThrowingPrompts final : public IActionPrompts {
+    public:
+        bool ConfirmOverwrite(const std::string&) override { throw std::runtime_error("closed"); }
+    } prompts;
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    dir.WriteFile("spare" + dir.Path() + "a/f.txt", "in the way");
+    Search();
+    Check({"a/f.txt"});
+    TActionOutcome outcome;
+    EXPECT_THROW(
+        controller.RunFileAction(Plan(TFileOperation::Move, dir / "spare"), prompts, outcome),
+        std::runtime_error);
+    EXPECT_FALSE(controller.Results().Checks().ActionRunning());
+    EXPECT_TRUE(Exists(dir / "a/f.txt"));
+    EXPECT_TRUE(controller.RunFileAction(Plan(TFileOperation::Delete), lastPrompts, outcome));
+    EXPECT_FALSE(Exists(dir / "a/f.txt"));
+}
+
 TEST_F(FileActionTest, RefusedWhileAWorkerRuns) {
     dir.WriteFile("a/f.txt", "same");
     dir.WriteFile("b/f.txt", "same");
@@ -364,6 +508,9 @@ TEST_P(HostileNames, EveryOperationActsOnExactlyTheNamedFiles) {
         if (operation == TFileOperation::Move) {
             EXPECT_EQ(ReadFile(dir / "moved" + source), "content of " + name);
         }
+        if (operation == TFileOperation::Compress) {
+            EXPECT_EQ(ZipEntries(destination)[source.substr(1)], "content of " + name);
+        }
     }
     EXPECT_FALSE(Exists(dir / "pwned"));
     EXPECT_FALSE(Exists(dir / "keep/pwned"));
@@ -372,7 +519,7 @@ TEST_P(HostileNames, EveryOperationActsOnExactlyTheNamedFiles) {
 
 INSTANTIATE_TEST_SUITE_P(Operations, HostileNames,
                          ::testing::Values(TFileOperation::Delete, TFileOperation::Recycle,
-                                           TFileOperation::Move),
+                                           TFileOperation::Move, TFileOperation::Compress),
                          [](const auto& info) { return OperationName(info.param); });
 
 struct TGuardCase {
