@@ -90,6 +90,8 @@ TActionOutcome ExecuteFileAction(const TActionPlan& plan, IActionPrompts& prompt
     }
     TStepRunner runner(plan, prompts);
     for (const TActionStep& step : plan.Steps) {
+        if (prompts.StopRequested())
+            break;
         outcome.Results.push_back(runner.Run(step));
         if (pump)
             pump();

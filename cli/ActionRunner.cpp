@@ -1,0 +1,169 @@
+#include "ActionRunner.h"
+
+#include <filesystem>
+
+#include "CliRunner.h"
+#include "app/ConfigFile.h"
+#include "platform/NumberFormat.h"
+
+namespace quorvane::cli {
+namespace {
+
+struct TOperationWords {
+    const char* Option;   // as typed on the command line
+    const char* StepWord; // first field of a step line
+    const char* Done;     // "Deleted" 3 files
+    const char* Planned;  // "Would delete" 3 files
+};
+
+const TOperationWords& WordsFor(TFileOperation operation) {
+    static const TOperationWords words[] = {
+        {"--delete", "delete", "Deleted", "Would delete"},
+        {"--trash", "trash", "Moved to the trash", "Would move to the trash"},
+        {"--move-to", "move", "Moved", "Would move"},
+        {"--zip", "zip", "Compressed", "Would compress"},
+    };
+    return words[static_cast<int>(operation)];
+}
+
+// One step as a line of stdout: names are the file system's bytes, fields split by a tab.
+void PrintStep(std::ostream& out, TFileOperation operation, const TActionStep& step) {
+    out << WordsFor(operation).StepWord << '\t' << step.Source;
+    if (!step.Target.empty())
+        out << '\t' << step.Target;
+    out << '\n';
+}
+
+std::string FilesText(std::size_t count, int64_t bytes) {
+    return std::to_string(count) + (count == 1 ? " file (" : " files (") +
+           FormatGroupedInteger(bytes) + " bytes)";
+}
+
+// Rows past the first of their group that may not be checked: files the action leaves alone.
+std::size_t ProtectedDuplicates(const TResultView& view) {
+    std::size_t count = 0;
+    int64_t currentGroup = -1;
+    for (uint32_t record : view.PassingRecords()) {
+        const TResultRow& row = view.Row(record);
+        if (row.Group != currentGroup)
+            currentGroup = row.Group;
+        else if (!row.Checkable)
+            ++count;
+    }
+    return count;
+}
+
+// Never replaces an existing file: a move whose target exists is skipped and reported.
+class TNoOverwritePrompts final : public IActionPrompts {
+public:
+    bool ConfirmOverwrite(const std::string&) override { return false; }
+};
+
+} // namespace
+
+std::string PrepareAction(const TActionRequest& action, TSettings& settings) {
+    TSettings user;
+    try {
+        const TSettingsEnvironment environment{std::nullopt, SystemFolders(), {}};
+        ReadSettings(ConfigFileLocation(), user, environment);
+    } catch (const std::exception& error) {
+        return std::string("the protected folders cannot be read: ") + error.what();
+    }
+    settings.ProtectedFolders = std::move(user.ProtectedFolders);
+    settings.BlockDelete = user.BlockDelete;
+    if (settings.BlockDelete && settings.Criteria.CompareMode == cmNone)
+        return std::string(WordsFor(action.Operation).Option) +
+               " can act on no file: the setting \"Don't allow delete/move files without "
+               "comparing\" is on and the contents are not compared; give -c crc, md4 or md5";
+    return {};
+}
+
+int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOptions& options,
+              std::ostream& out, std::ostream& err, const std::atomic<bool>& interrupted) {
+    const TActionRequest& action = *options.Action;
+    const TOperationWords& words = WordsFor(action.Operation);
+    TResultGrid& results = controller.Results();
+    results.Checks().CheckAllButFirst();
+    const std::string destination =
+        action.Target.empty()
+            ? std::string()
+            : std::filesystem::absolute(action.Target).lexically_normal().string();
+    const TActionPlan plan = PlanFileAction(results, action.Operation, destination);
+
+    if (const std::size_t groups = plan.GroupsLosingLastCopy) {
+        // The first file of each group is kept, so this means that file is gone since the search
+        // or is another name of a file to act on.
+        err << "error: " << words.Option << " refused, nothing was touched: " << groups
+            << (groups == 1 ? " group" : " groups")
+            << " would be left without a copy (the kept file is gone or is a hard link of a file "
+               "to act on)\n";
+        return esFailure;
+    }
+    if (!options.Quiet)
+        if (const std::size_t protectedCount = ProtectedDuplicates(results.View()))
+            err << protectedCount << " duplicates in protected folders are left alone\n";
+
+    int64_t plannedBytes = 0;
+    for (const TActionStep& step : plan.Steps)
+        plannedBytes += step.Size;
+    if (options.DryRun) {
+        for (const TActionStep& step : plan.Steps)
+            PrintStep(out, action.Operation, step);
+        out.flush();
+        if (!options.Quiet)
+            err << words.Planned << ' ' << FilesText(plan.Steps.size(), plannedBytes) << '\n';
+        return esRan;
+    }
+    if (interrupted.load()) {
+        err << "Cancelled.\n";
+        return esInterrupted;
+    }
+
+    TNoOverwritePrompts prompts;
+    TActionOutcome outcome;
+    view.SetMessagesMuted(true);
+    const bool ran = controller.RunFileAction(plan, prompts, outcome);
+    view.SetMessagesMuted(false);
+    if (!ran) {
+        err << "error: the action could not start while a search runs\n";
+        return esFailure;
+    }
+
+    std::size_t done = 0, skipped = 0;
+    int64_t doneBytes = 0;
+    for (std::size_t i = 0; i < outcome.Results.size(); ++i) {
+        const TActionStep& step = plan.Steps[i];
+        switch (outcome.Results[i].Outcome) {
+        case TStepOutcome::Done:
+            PrintStep(out, action.Operation, step);
+            ++done;
+            doneBytes += step.Size;
+            break;
+        case TStepOutcome::Skipped:
+            err << "skipped " << step.Source << ": " << step.Target << " exists already\n";
+            ++skipped;
+            break;
+        default:
+            break; // in the failure report below
+        }
+    }
+    out.flush();
+    const std::string failures = FailureReport(outcome);
+    if (!failures.empty())
+        err << failures << (failures.ends_with('\n') ? "" : "\n");
+    const std::size_t untouched = plan.Steps.size() - outcome.Results.size();
+    if (!options.Quiet) {
+        err << words.Done << ' ' << FilesText(done, doneBytes);
+        if (done < plan.Steps.size())
+            err << "; " << plan.Steps.size() - done << " of " << plan.Steps.size()
+                << " not acted on";
+        err << '\n';
+    }
+    if (untouched > 0) {
+        err << "Cancelled.\n";
+        return esInterrupted;
+    }
+    return outcome.AnyFailed() || skipped > 0 ? esFailure : esRan;
+}
+
+} // namespace quorvane::cli
