@@ -15,36 +15,15 @@
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
 #include "results/DefaultFilters.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
 namespace {
 
+using test::TScopedEnv;
 using test::TTempDir;
 namespace fs = std::filesystem;
-
-// Sets an environment variable for the life of the object, then puts the old value back.
-class TScopedEnv {
-public:
-    TScopedEnv(const char* name, const std::optional<std::string>& value) : FName(name) {
-        if (const char* old = std::getenv(name))
-            FOld = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~TScopedEnv() {
-        if (FOld)
-            ::setenv(FName, FOld->c_str(), 1);
-        else
-            ::unsetenv(FName);
-    }
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
 
 // Protected folders as (path, with subfolders) pairs, which the test macros can compare and print.
 using TFolderPairs = std::vector<std::pair<std::string, bool>>;
