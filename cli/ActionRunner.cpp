@@ -53,10 +53,17 @@ std::size_t ProtectedDuplicates(const TResultView& view) {
     return count;
 }
 
-// Never replaces an existing file: a move whose target exists is skipped and reported.
-class TNoOverwritePrompts final : public IActionPrompts {
+// Nobody answers questions on a command line.
+class TTerminalPrompts final : public IActionPrompts {
 public:
+    explicit TTerminalPrompts(const std::atomic<bool>& interrupted) : FInterrupted(interrupted) {}
+    // An existing file is never replaced: the move is skipped and reported.
     bool ConfirmOverwrite(const std::string&) override { return false; }
+    // Ctrl-C stops the action before the next file.
+    bool StopRequested() override { return FInterrupted.load(); }
+
+private:
+    const std::atomic<bool>& FInterrupted;
 };
 
 } // namespace
@@ -119,7 +126,7 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         return esInterrupted;
     }
 
-    TNoOverwritePrompts prompts;
+    TTerminalPrompts prompts(interrupted);
     TActionOutcome outcome;
     view.SetMessagesMuted(true);
     const bool ran = controller.RunFileAction(plan, prompts, outcome);

@@ -21,6 +21,26 @@ std::optional<int> ParseChoice(std::string_view value,
     return std::nullopt;
 }
 
+struct TActionOption {
+    std::string_view Name;
+    TFileOperation Operation;
+    bool TakesTarget;
+};
+
+constexpr TActionOption kActionOptions[] = {
+    {"--delete", TFileOperation::Delete, false},
+    {"--trash", TFileOperation::Recycle, false},
+    {"--move-to", TFileOperation::Move, true},
+    {"--zip", TFileOperation::Compress, true},
+};
+
+const TActionOption* FindActionOption(std::string_view argument) {
+    for (const TActionOption& option : kActionOptions)
+        if (argument == option.Name)
+            return &option;
+    return nullptr;
+}
+
 class TArgumentReader {
 public:
     explicit TArgumentReader(const std::vector<std::string>& arguments) : FArguments(arguments) {}
@@ -65,11 +85,27 @@ std::string UsageText() {
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
            "  -q, --quiet                no progress, summary, warnings or notices on stderr\n"
+           "      --delete               delete every file of each group but the first listed\n"
+           "      --trash                move those files to the trash\n"
+           "      --move-to DIR          move those files below DIR, each with its folder path\n"
+           "                             (DIR/home/me/a.txt); an existing file is never replaced\n"
+           "      --zip FILE.zip         store those files in a zip archive with their folder\n"
+           "                             paths (added to an existing one), then delete them\n"
+           "      --dry-run              print what the action would do and touch nothing\n"
            "      --help                 show this help\n"
            "      --version              show the version\n"
            "\n"
+           "An action (at most one) never touches the first file of a group, nor a file in a\n"
+           "protected folder, nor, while \"Don't allow delete/move files without comparing\"\n"
+           "is on, a file whose contents were not compared: these follow the settings of the\n"
+           "window, which are read and never changed. With an action stdout lists its steps\n"
+           "instead of the groups, one line per file: the operation (delete, trash, move, zip),\n"
+           "a tab, the file, and for a move or zip a tab and the target or archive entry. A file\n"
+           "that was not acted on is named on stderr with the reason.\n"
+           "\n"
            "Exit status: 0 when the search ran (with or without duplicates), 1 for bad usage,\n"
-           "2 for a failure, 130 when interrupted with Ctrl-C.\n";
+           "2 for a failure (also when a file could not be acted on or the action was\n"
+           "refused), 130 when interrupted with Ctrl-C.\n";
 }
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -120,6 +156,24 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const auto assign = [&](std::string& target) {
             return value([&](const std::string& text) -> std::optional<TUsageError> {
                 target = text;
+                return std::nullopt;
+            });
+        };
+
+        const auto chooseAction = [&](const TActionOption& action) -> std::optional<TUsageError> {
+            if (options.Action)
+                return TUsageError{"only one of --delete, --trash, --move-to and --zip can be "
+                                   "given"};
+            if (!action.TakesTarget) {
+                if (inlineValue)
+                    return TUsageError{"option " + argument + " takes no value"};
+                options.Action = TActionRequest{action.Operation, {}};
+                return std::nullopt;
+            }
+            return value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (text.empty())
+                    return TUsageError{"option " + argument + " needs a value"};
+                options.Action = TActionRequest{action.Operation, text};
                 return std::nullopt;
             });
         };
@@ -177,6 +231,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             error = assign(options.LoadList);
         else if (argument == "--save-list")
             error = assign(options.SaveList);
+        else if (const TActionOption* action = FindActionOption(argument))
+            error = chooseAction(*action);
+        else if (argument == "--dry-run")
+            error = flag(options.DryRun);
         else
             error = TUsageError{"unknown option " + argument};
         if (error)
@@ -186,6 +244,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return TUsageError{"no folder to search"};
     if (!options.LoadList.empty() && !options.Folders.empty())
         return TUsageError{"--load-list takes no folders: the list replaces the search"};
+    if (options.DryRun && !options.Action)
+        return TUsageError{"--dry-run needs an action: --delete, --trash, --move-to or --zip"};
+    if (options.Action && options.Format != TOutputFormat::Text)
+        return TUsageError{"--format does not apply to an action: its steps are printed as text"};
     return options;
 }
 

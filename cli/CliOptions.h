@@ -5,11 +5,18 @@
 #include <variant>
 #include <vector>
 
+#include "actions/FileAction.h"
 #include "search/SearchCriteria.h"
 
 namespace quorvane::cli {
 
 enum class TOutputFormat { Text, Csv, Json };
+
+// --delete, --trash, --move-to DIR or --zip FILE.
+struct TActionRequest {
+    TFileOperation Operation = TFileOperation::Delete;
+    std::string Target; // the destination folder or the archive, as given; empty otherwise
+};
 
 // What the command line asked for.
 struct TCliOptions {
@@ -27,6 +34,8 @@ struct TCliOptions {
     std::string SaveList;                    // --save-list
     TOutputFormat Format = TOutputFormat::Text;
     bool Quiet = false;
+    std::optional<TActionRequest> Action;
+    bool DryRun = false; // print the action's plan, touch nothing
 };
 
 struct TShowHelp {};

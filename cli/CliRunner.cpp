@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "ActionRunner.h"
 #include "GroupPrinter.h"
 #include "TerminalView.h"
 #include "app/PipelineController.h"
@@ -56,8 +57,16 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
         err << "error: " << error.what() << '\n';
         return esFailure;
     }
-    // Nothing is marked on a terminal, so the protection rules have nothing to guard.
-    settings.ProtectedFolders.clear();
+    if (options.Action) {
+        if (const std::string refusal = PrepareAction(*options.Action, settings);
+            !refusal.empty()) {
+            err << "error: " << refusal << '\n';
+            return esFailure;
+        }
+    } else {
+        // Without an action nothing is acted on, so the protection rules have nothing to guard.
+        settings.ProtectedFolders.clear();
+    }
     settings.DontShowCompareMessage = options.Quiet;
 
     TSimpleQueue queue;
@@ -86,7 +95,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     if (view.Failed())
         return esFailure;
 
-    PrintGroups(controller.Results().View(), options.Format, out);
+    if (!options.Action)
+        PrintGroups(controller.Results().View(), options.Format, out);
     if (!options.SaveList.empty()) {
         try {
             controller.SaveFilesList(options.SaveList);
@@ -97,6 +107,8 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     }
     if (!options.Quiet)
         err << controller.Results().SummaryText() << '\n';
+    if (options.Action)
+        return RunAction(controller, view, options, out, err, interrupted);
     return esRan;
 }
 

@@ -62,6 +62,8 @@ void TTerminalView::SetWaitText(const std::string& text) {
 }
 
 void TTerminalView::ShowMessage(TMessageKind kind, const std::string& text) {
+    if (FMessagesMuted)
+        return;
     // An error before classification means the run could not be done; the report of files that
     // could not be read comes with a result and is only a warning on a terminal.
     if (kind == TMessageKind::Error && !FClassifying)

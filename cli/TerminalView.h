@@ -36,6 +36,9 @@ public:
     void ShowProgress(TStatusMailbox& search);
     // Whether an error stopped the run before its result was classified.
     bool Failed() const { return FFailed; }
+    // While set, messages are not shown: the classification after a file action only drops the
+    // files acted on, and its notices ("No duplicate files found") would tell nothing new.
+    void SetMessagesMuted(bool muted) { FMessagesMuted = muted; }
 
 private:
     void ClearProgressLine();
@@ -48,6 +51,7 @@ private:
     bool FClassifying = false;
     bool FFailed = false;
     bool FProgressShown = false;
+    bool FMessagesMuted = false;
     std::string FFolder;
     uint64_t FBytesAtStart = 0;
     std::chrono::steady_clock::time_point FNextDraw{};
