@@ -14,14 +14,16 @@ struct TOperationWords {
     const char* StepWord; // first field of a step line
     const char* Done;     // "Deleted" 3 files
     const char* Planned;  // "Would delete" 3 files
+    const char* NotDone;  // "not deleted": a file, why
 };
 
 const TOperationWords& WordsFor(TFileOperation operation) {
     static const TOperationWords words[] = {
-        {"--delete", "delete", "Deleted", "Would delete"},
-        {"--trash", "trash", "Moved to the trash", "Would move to the trash"},
-        {"--move-to", "move", "Moved", "Would move"},
-        {"--zip", "zip", "Compressed", "Would compress"},
+        {"--delete", "delete", "Deleted", "Would delete", "not deleted"},
+        {"--trash", "trash", "Moved to the trash", "Would move to the trash",
+         "not moved to the trash"},
+        {"--move-to", "move", "Moved", "Would move", "not moved"},
+        {"--zip", "zip", "Compressed", "Would compress", "not compressed"},
     };
     return words[static_cast<int>(operation)];
 }
@@ -136,28 +138,28 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         return esFailure;
     }
 
-    std::size_t done = 0, skipped = 0;
+    // Every file not acted on is named, not only the first ones a message box would show, so
+    // that a log of the run holds them all.
+    if (!outcome.ArchiveError.empty())
+        err << "error: " << outcome.ArchiveError << '\n';
+    std::size_t done = 0;
     int64_t doneBytes = 0;
     for (std::size_t i = 0; i < outcome.Results.size(); ++i) {
         const TActionStep& step = plan.Steps[i];
-        switch (outcome.Results[i].Outcome) {
-        case TStepOutcome::Done:
+        const TStepResult& result = outcome.Results[i];
+        if (result.Outcome == TStepOutcome::Done) {
             PrintStep(out, action.Operation, step);
             ++done;
             doneBytes += step.Size;
-            break;
-        case TStepOutcome::Skipped:
-            err << "skipped " << step.Source << ": " << step.Target << " exists already\n";
-            ++skipped;
-            break;
-        default:
-            break; // in the failure report below
+            continue;
         }
+        err << words.NotDone << ": " << step.Source << ": "
+            << (result.Outcome == TStepOutcome::Skipped
+                    ? step.Target + " exists already and is not replaced"
+                    : result.Error)
+            << '\n';
     }
     out.flush();
-    const std::string failures = FailureReport(outcome);
-    if (!failures.empty())
-        err << failures << (failures.ends_with('\n') ? "" : "\n");
     const std::size_t untouched = plan.Steps.size() - outcome.Results.size();
     if (!options.Quiet) {
         err << words.Done << ' ' << FilesText(done, doneBytes);
@@ -170,7 +172,7 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         err << "Cancelled.\n";
         return esInterrupted;
     }
-    return outcome.AnyFailed() || skipped > 0 ? esFailure : esRan;
+    return done < plan.Steps.size() ? esFailure : esRan;
 }
 
 } // namespace quorvane::cli

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -127,12 +128,12 @@ protected:
             return esUsage;
         return RunCli(*options, out, err, interrupted, false);
     }
-    int Run(const std::string& action, std::vector<std::string> more = {}) {
+    // "-c crc", the options (split at blanks), the tree.
+    int Run(const std::string& options) {
         std::vector<std::string> arguments = {"-c", "crc"};
-        std::istringstream words(action);
+        std::istringstream words(options);
         for (std::string word; words >> word;)
             arguments.push_back(word);
-        arguments.insert(arguments.end(), more.begin(), more.end());
         arguments.push_back(tree);
         return Run(arguments);
     }
@@ -305,7 +306,9 @@ TEST_F(CliAction, AFileChangedSinceTheSearchIsNamedAndLeftAlone) {
 
     EXPECT_EQ(Run({"-c", "crc", "--delete", "--load-list", list}), esFailure) << err.str();
     EXPECT_TRUE(fs::exists(changed));
-    EXPECT_NE(err.str().find(changed), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("not deleted: " + changed + ": changed since the search\n"),
+              std::string::npos)
+        << err.str();
     EXPECT_EQ(out.str().find(changed), std::string::npos) << out.str();
     EXPECT_EQ(Lines(out.str()).size(), 3u) << "the other files were deleted";
 }
@@ -337,7 +340,10 @@ TEST_F(CliAction, MoveNeverReplacesAnExistingFile) {
     EXPECT_EQ(Run("--move-to " + spare), esFailure) << err.str();
     EXPECT_TRUE(fs::exists(step[1]));
     EXPECT_EQ(ReadWholeFile(step[2]), "already there");
-    EXPECT_NE(err.str().find("skipped " + step[1]), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("not moved: " + step[1] + ": " + step[2] +
+                             " exists already and is not replaced\n"),
+              std::string::npos)
+        << err.str();
     EXPECT_EQ(Lines(out.str()).size(), 3u);
 }
 
@@ -370,6 +376,26 @@ TEST_F(CliAction, HostileNamesAreMovedAndStoredExactly) {
     EXPECT_EQ(stored, std::set<std::string>(std::begin(names), std::end(names)));
     EXPECT_FALSE(fs::exists("pwned"));
     EXPECT_FALSE(fs::exists(dir / "pwned"));
+}
+
+TEST(CliActionBinary, DeletesFromTheShell) {
+    test::TTempDir dir;
+    test::TScopedEnv configHome("XDG_CONFIG_HOME", dir / "config");
+    dir.WriteFile("tree/one/f", "twin");
+    dir.WriteFile("tree/two/f", "twin");
+    const std::string command =
+        std::string(QUORVANE_CLI_BINARY) + " -q -c md5 --delete " + dir / "tree" + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string output;
+    char buffer[256];
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, got);
+    EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 0) << output;
+    const bool oneDeleted = output == "delete\t" + dir / "tree/one/f\n";
+    const bool twoDeleted = output == "delete\t" + dir / "tree/two/f\n";
+    EXPECT_TRUE(oneDeleted || twoDeleted) << output;
+    EXPECT_NE(fs::exists(dir / "tree/one/f"), fs::exists(dir / "tree/two/f"));
 }
 
 } // namespace
