@@ -23,8 +23,11 @@ std::optional<TFileId> IdentityOf(const std::string& fullName) {
 }
 
 std::string TargetOf(const TFile& file, TFileOperation operation, const std::string& destination) {
-    // Path() always starts with "/": the target keeps the file's folders below the destination.
-    const std::string relative = file.FullName().substr(1);
+    // The target keeps the file's folders below the destination; the archive entry is the
+    // folder path without its leading "/" (zip names are relative).
+    std::string relative = file.FullName();
+    if (relative.starts_with('/'))
+        relative.erase(0, 1);
     switch (operation) {
     case TFileOperation::Move:
         return destination + relative;
