@@ -55,6 +55,19 @@ std::size_t ProtectedDuplicates(const TResultView& view) {
     return count;
 }
 
+// Checks every file of each group but the first. A group of files that could not be read is
+// no group of copies (their contents were never compared): with BlockDelete off the window lets
+// the user check them after naming them, but a rule that picks files by itself leaves them alone.
+void CheckAllButTheKeptFiles(TResultGrid& results) {
+    TCheckMarks& checks = results.Checks();
+    checks.CheckAllButFirst();
+    std::vector<uint32_t> unreadable;
+    for (uint32_t record : checks.CheckedList())
+        if (results.View().File(record).Checksum.IsUnreadable())
+            unreadable.push_back(record);
+    checks.UncheckSelected(unreadable);
+}
+
 // Nobody answers questions on a command line.
 class TTerminalPrompts final : public IActionPrompts {
 public:
@@ -92,7 +105,7 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
     const TActionRequest& action = *options.Action;
     const TOperationWords& words = WordsFor(action.Operation);
     TResultGrid& results = controller.Results();
-    results.Checks().CheckAllButFirst();
+    CheckAllButTheKeptFiles(results);
     const std::string destination =
         action.Target.empty()
             ? std::string()

@@ -331,6 +331,27 @@ TEST_F(CliAction, AnActionThatWouldLeaveAGroupWithoutACopyIsRefusedWhole) {
     EXPECT_EQ(TreeFiles(), before);
 }
 
+TEST_F(CliAction, FilesThatCouldNotBeReadAreNeverActedOn) {
+    // Even with BlockDelete off, two files of one size that cannot be read are no copies.
+    WriteConfig("[Config]\nFirstTime=0\n[Settings]\nBlockDelete=0\n");
+    fs::remove_all(tree);
+    dir.WriteFile("tree/a/secret", "first secret");
+    dir.WriteFile("tree/b/secret", "other secret");
+    dir.WriteFile("tree/a/open", "open");
+    dir.WriteFile("tree/b/open", "open");
+    for (const char* name : {"tree/a/secret", "tree/b/secret"})
+        fs::permissions(dir / name, fs::perms::none);
+    for (const std::string& folder : {dir.Path(), dir / "config", tree, tree + "a", tree + "b"})
+        fs::permissions(folder, fs::perms::all);
+    const int status = test::RunAsUnprivileged([&] {
+        return Run("-q --delete") == esRan && Lines(out.str()).size() == 1 &&
+               out.str().find("/open") != std::string::npos;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(fs::exists(tree + "a/secret") && fs::exists(tree + "b/secret"));
+    EXPECT_NE(fs::exists(tree + "a/open"), fs::exists(tree + "b/open"));
+}
+
 TEST_F(CliAction, MoveNeverReplacesAnExistingFile) {
     const std::string spare = dir / "spare/";
     ASSERT_EQ(Run("--move-to " + spare + " --dry-run"), esRan);
