@@ -15,15 +15,16 @@ struct TOperationWords {
     const char* Done;     // "Deleted" 3 files
     const char* Planned;  // "Would delete" 3 files
     const char* NotDone;  // "not deleted": a file, why
+    const char* Running;  // "Deleting" file 3 of 10
 };
 
 const TOperationWords& WordsFor(TFileOperation operation) {
     static const TOperationWords words[] = {
-        {"--delete", "delete", "Deleted", "Would delete", "not deleted"},
+        {"--delete", "delete", "Deleted", "Would delete", "not deleted", "Deleting"},
         {"--trash", "trash", "Moved to the trash", "Would move to the trash",
-         "not moved to the trash"},
-        {"--move-to", "move", "Moved", "Would move", "not moved"},
-        {"--zip", "zip", "Compressed", "Would compress", "not compressed"},
+         "not moved to the trash", "Moving to the trash"},
+        {"--move-to", "move", "Moved", "Would move", "not moved", "Moving"},
+        {"--zip", "zip", "Compressed", "Would compress", "not compressed", "Compressing"},
     };
     return words[static_cast<int>(operation)];
 }
@@ -71,14 +72,21 @@ void CheckAllButTheKeptFiles(TResultGrid& results) {
 // Nobody answers questions on a command line.
 class TTerminalPrompts final : public IActionPrompts {
 public:
-    explicit TTerminalPrompts(const std::atomic<bool>& interrupted) : FInterrupted(interrupted) {}
+    TTerminalPrompts(const std::atomic<bool>& interrupted, TTerminalView& view)
+        : FInterrupted(interrupted), FView(view) {}
     // An existing file is never replaced: the move is skipped and reported.
     bool ConfirmOverwrite(const std::string&) override { return false; }
-    // Ctrl-C stops the action before the next file.
-    bool StopRequested() override { return FInterrupted.load(); }
+    // Ctrl-C stops the action before the next file; otherwise that file begins.
+    bool StopRequested() override {
+        if (FInterrupted.load())
+            return true;
+        FView.ActionFileBegun();
+        return false;
+    }
 
 private:
     const std::atomic<bool>& FInterrupted;
+    TTerminalView& FView;
 };
 
 } // namespace
@@ -141,8 +149,9 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         return esInterrupted;
     }
 
-    TTerminalPrompts prompts(interrupted);
+    TTerminalPrompts prompts(interrupted, view);
     TActionOutcome outcome;
+    view.StartActionProgress(words.Running, plan.Steps.size());
     view.SetMessagesMuted(true);
     const bool ran = controller.RunFileAction(plan, prompts, outcome);
     view.SetMessagesMuted(false);

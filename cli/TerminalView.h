@@ -28,7 +28,7 @@ public:
     // No one answers on a terminal: the message is shown and the flag keeps its state.
     void MessageDlgCheck(const std::string& text, TMessageKind kind, const std::string& checkText,
                          const std::string& caption, bool& flag) override;
-    void ProcessMessages() override { FQueue.Drain(); }
+    void ProcessMessages() override;
     void WaitForMessages() override;
 
     // Redraws the progress line when it is due: the search's folder and count, or the stage and
@@ -36,12 +36,17 @@ public:
     void ShowProgress(TStatusMailbox& search);
     // Whether an error stopped the run before its result was classified.
     bool Failed() const { return FFailed; }
+    // A file action starts: until the next wait text the progress line names it ("Moving"),
+    // with the file begun (counted by ActionFileBegun) and the time taken.
+    void StartActionProgress(std::string text, std::size_t files);
+    void ActionFileBegun() { ++FActionFilesBegun; }
     // While set, messages are not shown: the classification after a file action only drops the
     // files acted on, and its notices ("No duplicate files found") would tell nothing new.
     void SetMessagesMuted(bool muted) { FMessagesMuted = muted; }
 
 private:
     void ClearProgressLine();
+    void DrawProgressLine(std::string line);
 
     TSimpleQueue& FQueue;
     std::ostream& FErr;
@@ -52,6 +57,10 @@ private:
     bool FFailed = false;
     bool FProgressShown = false;
     bool FMessagesMuted = false;
+    bool FActionRunning = false;
+    std::size_t FActionFiles = 0;
+    std::size_t FActionFilesBegun = 0;
+    std::chrono::steady_clock::time_point FActionStart{};
     std::string FFolder;
     uint64_t FBytesAtStart = 0;
     std::chrono::steady_clock::time_point FNextDraw{};

@@ -268,6 +268,13 @@ TEST_F(CliAction, ZipStoresEachFileUnderItsFolderPathAndAddsToTheArchive) {
         EXPECT_EQ(added.at(entry), text) << entry;
 }
 
+TEST_F(CliAction, OnATerminalTheProgressLineNamesTheFileReached) {
+    const auto parsed = ParseCommandLine({"-c", "crc", "--delete", tree});
+    ASSERT_EQ(RunCli(std::get<TCliOptions>(parsed), out, err, interrupted, true), esRan);
+    EXPECT_NE(err.str().find("\r\033[KDeleting file 1 of 4...  "), std::string::npos)
+        << err.str();
+}
+
 TEST_F(CliAction, FilesInProtectedFoldersAreLeftAloneAndTheSettingsUntouched) {
     // b/ with its subfolders, c/ alone: of the three one.txt at least one protected file is not
     // the first of its group.
