@@ -145,7 +145,8 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         return esRan;
     }
     if (interrupted.load()) {
-        err << "Cancelled.\n";
+        if (!options.Quiet)
+            err << "Cancelled.\n";
         return esInterrupted;
     }
 
@@ -191,7 +192,8 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         err << '\n';
     }
     if (untouched > 0) {
-        err << "Cancelled.\n";
+        if (!options.Quiet)
+            err << "Cancelled.\n";
         return esInterrupted;
     }
     return done < plan.Steps.size() ? esFailure : esRan;

@@ -25,7 +25,7 @@ _quorvane_cli() {
         --zip)
             _filedir zip
             return ;;
-        -i | --include | -e | --exclude)
+        -i | --include | -e | --exclude | --filter | --filter-hex)
             return ;;
     esac
     $split && return

@@ -17,8 +17,8 @@ namespace {
 
 class TStepRunner {
 public:
-    TStepRunner(const TActionPlan& plan, IActionPrompts& prompts)
-        : FPlan(plan), FPrompts(prompts), FUtcOffset(CurrentUtcOffsetSeconds()) {}
+    TStepRunner(const TActionPlan& plan, IActionPrompts& prompts, const TPump& pump)
+        : FPlan(plan), FPrompts(prompts), FPump(pump), FUtcOffset(CurrentUtcOffsetSeconds()) {}
 
     TStepResult Run(const TActionStep& step) {
         TStepResult result;
@@ -54,6 +54,7 @@ private:
         if (std::string error = MakeFolders(folder); !error.empty())
             return Finish(result, std::move(error));
         TMoveOptions options;
+        options.Pump = FPump;
         if (const std::optional<TFileStatus> existing = LinkStatus(step.Target)) {
             const std::optional<TFileStatus> source = LinkStatus(step.Source);
             if (source && source->Id == existing->Id)
@@ -74,6 +75,7 @@ private:
 
     const TActionPlan& FPlan;
     IActionPrompts& FPrompts;
+    const TPump& FPump;
     const int64_t FUtcOffset;
 };
 
@@ -88,7 +90,7 @@ TActionOutcome ExecuteFileAction(const TActionPlan& plan, IActionPrompts& prompt
         CompressFiles(plan, CurrentUtcOffsetSeconds(), outcome, pump);
         return outcome;
     }
-    TStepRunner runner(plan, prompts);
+    TStepRunner runner(plan, prompts, pump);
     for (const TActionStep& step : plan.Steps) {
         if (prompts.StopRequested())
             break;

@@ -56,6 +56,11 @@ void TPipelineController::ClearPanels() {
     FView.SetStatusText(spSecond, "");
 }
 
+void TPipelineController::ShowUnreadFolders() {
+    FView.SetStatusText(spFirst, UnreadFoldersStatus(FUnreadFolders));
+    FView.SetStatusHint(spFirst, UnreadFoldersHint(FUnreadFolders));
+}
+
 void TPipelineController::EmptyResults() {
     FResults.Load(FFilesList, {},
                   GroupOrderLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups));
@@ -108,6 +113,8 @@ void TPipelineController::StartSearch() {
 
     SetCommandsEnabled(false);
     FFilesList.Clear();
+    FUnreadFolders.clear();
+    worker->SetUnreadFolders(FUnreadFolders);
     EmptyResults();
     FCancelRequest = false;
     FSearchProgress.Status("");
@@ -137,6 +144,7 @@ void TPipelineController::StartSort() {
     if (FFilesList.Empty()) {
         SetCommandsEnabled(true);
         ClearPanels();
+        ShowUnreadFolders();
         return;
     }
     // The rows point into the list the worker is about to reorder: the grid must not read them
@@ -179,7 +187,7 @@ void TPipelineController::SortDone(TSortThread& worker) {
         throw;
     }
     SetCommandsEnabled(true);
-    FView.SetStatusText(spFirst, "");
+    ShowUnreadFolders();
 }
 
 void TPipelineController::ClassifyFiles() {
@@ -264,16 +272,20 @@ bool TPipelineController::LoadFilesList(const std::string& fileName) {
     // Read into a list of its own first: a damaged file must not leave the results pointing
     // into a half-loaded list.
     auto loaded = std::make_unique<TFilesList>();
+    std::string warning;
     try {
-        loaded->LoadFromFile(fileName);
+        warning = loaded->LoadFromFile(fileName);
     } catch (const std::exception& error) {
         FView.ShowMessage(TMessageKind::Error, error.what());
         return true;
     }
+    if (!warning.empty())
+        FView.ShowMessage(TMessageKind::Warning, warning);
     SetCommandsEnabled(false);
     FCancelRequest = false;
     EmptyResults();
     FFilesList.Clear();
+    FUnreadFolders.clear();
     FFilesList.Reserve(loaded->Count());
     for (TFile* file : loaded->Items())
         FFilesList.Add(file);

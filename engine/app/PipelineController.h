@@ -11,6 +11,7 @@
 #include "platform/StatusMailbox.h"
 #include "results/ResultGrid.h"
 #include "search/FilList.h"
+#include "search/UnreadFolders.h"
 
 namespace quorvane {
 
@@ -40,6 +41,9 @@ public:
     const TFilesList& Files() const { return FFilesList; }
     TResultGrid& Results() { return FResults; }
     const TResultGrid& Results() const { return FResults; }
+    // The folders the last search could not read (empty after loading a files list). Read it
+    // while no search runs.
+    const TUnreadFolders& UnreadFolders() const { return FUnreadFolders; }
     // The running search's newest folder and count of files found, for the front end to poll.
     TStatusMailbox& SearchProgress() { return FSearchProgress; }
 
@@ -63,8 +67,8 @@ public:
     // (returns false) while a worker runs.
     bool SaveFilesList(const std::string& fileName) const;
     // Replaces the main file list with a files list and sorts it. A list that cannot be read is
-    // reported and changes nothing: the previous list and results stay. Refused (returns false)
-    // while a worker or a file action runs.
+    // reported and changes nothing: the previous list and results stay; a list that names a file
+    // twice is read with a warning. Refused (returns false) while a worker or a file action runs.
     bool LoadFilesList(const std::string& fileName);
     // Cuts the sorted list into groups and shows them (after every sort, and after file actions).
     void ClassifyFiles();
@@ -83,6 +87,9 @@ private:
     bool Occupied() const;
     void SetCommandsEnabled(bool idle);
     void ClearPanels();
+    // At the end of a run: the first panel says how many folders the search could not read,
+    // its hint which ones.
+    void ShowUnreadFolders();
     void EmptyResults();
     void SearchDone();
     void SortDone(TSortThread& worker);
@@ -95,6 +102,7 @@ private:
 
     TFilesList FFilesList;
     TFilesList FComparisonList{false};
+    TUnreadFolders FUnreadFolders;
     TResultGrid FResults;
     TStatusMailbox FSearchProgress;
 

@@ -71,8 +71,13 @@ bool WriteAll(int fd, const char* data, std::size_t count) {
     return true;
 }
 
+void CallPump(const std::function<void()>& pump) {
+    if (pump)
+        pump();
+}
+
 // Copies the whole source into the copy; empty or why not.
-std::string CopyContents(int source, int copy) {
+std::string CopyContents(int source, int copy, const std::function<void()>& pump) {
     std::vector<char> buffer(kCopyBlock);
     for (off_t offset = 0;;) {
         const ssize_t got = ReadAt(source, buffer.data(), buffer.size(), offset);
@@ -83,11 +88,12 @@ std::string CopyContents(int source, int copy) {
         if (!WriteAll(copy, buffer.data(), static_cast<std::size_t>(got)))
             return "cannot write the copy: " + Reason(errno);
         offset += got;
+        CallPump(pump);
     }
 }
 
 // Reads both back from the start: the copy must hold the source's bytes, no more, no fewer.
-std::string CompareContents(int source, int copy) {
+std::string CompareContents(int source, int copy, const std::function<void()>& pump) {
     std::vector<char> first(kCopyBlock), second(kCopyBlock);
     for (off_t offset = 0;;) {
         const ssize_t a = ReadAt(source, first.data(), first.size(), offset);
@@ -99,6 +105,7 @@ std::string CompareContents(int source, int copy) {
         if (a == 0)
             return {};
         offset += a;
+        CallPump(pump);
     }
 }
 
@@ -109,8 +116,9 @@ bool SameStatus(const struct stat& a, const struct stat& b) {
 
 // The copy into a temporary file beside the target, checked, with the source's mode, owner and
 // times; empty or why not.
-std::string WriteCheckedCopy(int source, const struct stat& status, int copy) {
-    std::string error = CopyContents(source, copy);
+std::string WriteCheckedCopy(int source, const struct stat& status, int copy,
+                             const std::function<void()>& pump) {
+    std::string error = CopyContents(source, copy, pump);
     if (!error.empty())
         return error;
     // The owner first: changing it clears set-user-ID bits that fchmod then puts back. Only root
@@ -127,10 +135,11 @@ std::string WriteCheckedCopy(int source, const struct stat& status, int copy) {
         return Reason(errno);
     if (copied.st_size != status.st_size || !SameStatus(status, after))
         return "it changed while it was copied";
-    return CompareContents(source, copy);
+    return CompareContents(source, copy, pump);
 }
 
-std::string CopyAcross(const std::string& source, const std::string& target, bool replace) {
+std::string CopyAcross(const std::string& source, const std::string& target,
+                       const TMoveOptions& options) {
     TFileDescriptor from(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat status;
     if (from.Get() < 0 || ::fstat(from.Get(), &status) != 0)
@@ -141,11 +150,11 @@ std::string CopyAcross(const std::string& source, const std::string& target, boo
     TFileDescriptor copy(::mkostemp(temporary.data(), O_CLOEXEC));
     if (copy.Get() < 0)
         return "cannot create a file in " + FolderOf(target) + ": " + Reason(errno);
-    std::string error = WriteCheckedCopy(from.Get(), status, copy.Get());
+    std::string error = WriteCheckedCopy(from.Get(), status, copy.Get(), options.Pump);
     if (error.empty() && ::close(copy.Release()) != 0)
         error = "cannot write the copy: " + Reason(errno);
     if (error.empty()) {
-        if (const int renamed = Rename(temporary, target, replace))
+        if (const int renamed = Rename(temporary, target, options.ReplaceTarget))
             error = renamed == EEXIST ? "the target exists" : Reason(renamed);
     }
     if (!error.empty()) {
@@ -172,7 +181,7 @@ std::string MoveFileTo(const std::string& source, const std::string& target,
         if (renamed != EXDEV)
             return renamed == EEXIST ? "the target exists" : Reason(renamed);
     }
-    return CopyAcross(source, target, options.ReplaceTarget);
+    return CopyAcross(source, target, options);
 }
 
 } // namespace quorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace quorvane {
@@ -10,6 +11,9 @@ struct TMoveOptions {
     bool ReplaceTarget = false;
     // Copy even within one file system, as a move across file systems does (for tests).
     bool CopyAlways = false;
+    // Called after every block copied or compared, so that a front end stays responsive while
+    // a large file crosses file systems. May be empty.
+    std::function<void()> Pump = {};
 };
 
 // Moves a regular file to `target` (whose folder exists). Within one file system it is a

@@ -143,6 +143,21 @@ std::optional<TTrashFolder> TopFolderTrash(const std::string& canonicalName, dev
     return TTrashFolder{own + "/", top};
 }
 
+// The Path value of a .trashinfo file: each byte outside A-Z a-z 0-9 "-._~/" as "%XX".
+std::string EncodeTrashInfoPath(const std::string& path) {
+    std::string encoded;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+            c == '/')
+            encoded += c;
+        else
+            AppendPercentByte(encoded, byte);
+    }
+    return encoded;
+}
+
 std::string TrashInfo(const std::string& path) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -225,20 +240,6 @@ std::string HomeTrashFolder() {
     if (dataHome && dataHome[0] == '/')
         return std::string(dataHome) + "/Trash";
     return HomeFolder() + "/.local/share/Trash";
-}
-
-std::string EncodeTrashInfoPath(const std::string& path) {
-    std::string encoded;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-            (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
-            c == '/')
-            encoded += c;
-        else
-            AppendPercentByte(encoded, byte);
-    }
-    return encoded;
 }
 
 std::string MoveToTrash(const std::string& fullName) {

@@ -21,7 +21,4 @@ std::string MoveToTrash(const std::string& fullName);
 // absolute path, else ~/.local/share/Trash.
 std::string HomeTrashFolder();
 
-// The Path value of a .trashinfo file: each byte outside A-Z a-z 0-9 "-._~/" as "%XX".
-std::string EncodeTrashInfoPath(const std::string& path);
-
 } // namespace quorvane

@@ -1,5 +1,10 @@
 #include "reports/Profile.h"
 
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/AtomicFile.h"
+
 namespace quorvane {
 namespace {
 
@@ -15,6 +20,14 @@ constexpr TListSection kListSections[] = {
     {kIncludeFilesSection, &SearchCriteria::IncludeFiles},
     {kExcludeFilesSection, &SearchCriteria::ExcludeFiles},
 };
+
+// A loaded profile's options default to the current criteria, except that it compares contents
+// only when it says so.
+SearchCriteria ProfileDefaults(const SearchCriteria& current) {
+    SearchCriteria defaults = current;
+    defaults.CompareMode = cmNone;
+    return defaults;
+}
 
 int ReadInRange(const TIniFile& ini, std::string_view key, int defaultValue, int low, int high) {
     const int value = ini.ReadInteger(kSearchOptsSection, key, defaultValue);
@@ -95,13 +108,28 @@ TProfileSaveResult SaveProfile(const std::string& fileName, const SearchCriteria
 TProfileLoadResult LoadProfile(const std::string& fileName, const SearchCriteria& current,
                                const std::string& configFileName,
                                const std::vector<std::string>& fixedDriveRoots) {
-    SearchCriteria defaults = current;
-    defaults.CompareMode = cmNone;
-    TProfileLoadResult result{ReadProfile(TIniFile(fileName), defaults), std::nullopt};
+    TProfileLoadResult result{ReadProfile(TIniFile(fileName), ProfileDefaults(current)),
+                              std::nullopt};
     ApplyEmptyListDefaults(result.Criteria, fixedDriveRoots);
     if (fileName != configFileName)
         result.Caption = ProfileCaption(fileName);
     return result;
+}
+
+SearchCriteria ReadProfileFile(const std::string& fileName, const SearchCriteria& current) {
+    const TIniFile ini(fileName);
+    const std::string_view sections[] = {kIncludeFoldersSection, kExcludeFoldersSection,
+                                         kIncludeFilesSection, kExcludeFilesSection,
+                                         kSearchOptsSection};
+    const auto present = [&ini](std::string_view section) { return ini.SectionExists(section); };
+    if (std::none_of(std::begin(sections), std::end(sections), present)) {
+        // The INI reader takes an unreadable file for an empty one: read it again for the reason.
+        ReadWholeFile(fileName);
+        throw std::runtime_error(fileName + " is not a profile: it has none of the sections " +
+                                 "IncludeFolders, ExcludeFolders, IncludeFiles, ExcludeFiles " +
+                                 "and SearchOpts");
+    }
+    return ReadProfile(ini, ProfileDefaults(current));
 }
 
 std::string ProfileNoLongerExistsText(std::string_view fileName) {

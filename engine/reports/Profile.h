@@ -67,6 +67,12 @@ TProfileLoadResult LoadProfile(const std::string& fileName, const SearchCriteria
                                const std::string& configFileName,
                                const std::vector<std::string>& fixedDriveRoots);
 
+// The command line's reader, for which a file it cannot use must not pass for a profile without
+// criteria: throws std::runtime_error naming the file when it cannot be read or holds none of the
+// five sections. Options default as for LoadProfile; the lists are the file's, empty ones too,
+// for the caller to complete.
+SearchCriteria ReadProfileFile(const std::string& fileName, const SearchCriteria& current);
+
 // The text shown when a recent profile's file has gone.
 std::string ProfileNoLongerExistsText(std::string_view fileName);
 

@@ -129,6 +129,15 @@ void BuildEditMenu(QMainWindow& window, TMainActions& actions) {
     edit->addAction(actions.Settings);
 }
 
+void BuildFilterMenu(QMainWindow& window, TMainActions& actions) {
+    actions.CreateFilter = NewAction(&window, QStringLiteral("Create filter..."), "filter");
+    actions.FilterData =
+        NewAction(&window, QStringLiteral("Filter data"), "filter", QStringLiteral("Filter data"));
+    actions.FilterMenu = window.menuBar()->addMenu(QStringLiteral("F&ilter"));
+    actions.FilterMenu->addAction(actions.CreateFilter);
+    actions.FilterMenu->addSeparator();
+}
+
 void BuildHelpMenu(QMainWindow& window, TMainActions& actions) {
     actions.HelpContents = NewAction(&window, QStringLiteral("&Contents"), "help");
     actions.About =
@@ -162,6 +171,8 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
                              button->mapToGlobal(QPoint(0, button->height() + 2)));
                      });
     actions.ToolBar->addWidget(actions.GroupButton);
+    actions.ToolBar->addSeparator();
+    actions.ToolBar->addAction(actions.FilterData);
     actions.ToolBar->addSeparator();
     actions.ToolBar->addAction(actions.Settings);
     actions.ToolBar->addSeparator();
@@ -199,6 +210,7 @@ TMainActions BuildMainActions(QMainWindow& window) {
     TMainActions actions;
     BuildFileMenu(window, actions);
     BuildEditMenu(window, actions);
+    BuildFilterMenu(window, actions);
     BuildHelpMenu(window, actions);
     BuildToolBar(window, actions);
     BuildGridMenu(window, actions);

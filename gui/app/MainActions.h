@@ -42,6 +42,11 @@ struct TMainActions {
     QMenu* CompareContents = nullptr;  // "Com&pare contents"
     std::array<QAction*, 3> Compare{}; // CRC, MD4, MD5; their tag is the TCompareMode
     QAction* Settings = nullptr;
+    // Filter: "Create filter...", a separator, then the stored filters (added by the filter
+    // commands)
+    QMenu* FilterMenu = nullptr;
+    QAction* CreateFilter = nullptr;
+    QAction* FilterData = nullptr; // the tool-bar button "Filter data"
     // Help
     QAction* HelpContents = nullptr;
     QAction* About = nullptr;

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "app/ConfigFile.h"
 #include "app/ErrorHandler.h"
@@ -27,6 +28,8 @@
 #include "platform/IniFile.h"
 #include "platform/Mounts.h"
 #include "results/CheckCommands.h"
+#include "results/FilterBar.h"
+#include "results/FilterCommands.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsView.h"
@@ -85,7 +88,15 @@ void TMainForm::BuildFrame() {
     FLines = new TResultLinesModel(*FModel, this);
     FGrid = new TResultsView(*FLines, this);
     FGrid->SetContextMenu(FActions.GridMenu);
-    setCentralWidget(FGrid);
+    // The filter bar sits under the grid.
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(FGrid, 1);
+    auto* filterBar = new TFilterBar(centre);
+    column->addWidget(filterBar);
+    setCentralWidget(centre);
 
     for (QLabel*& panel : FStatusPanels) {
         panel = new QLabel(this);
@@ -106,6 +117,14 @@ void TMainForm::BuildFrame() {
     FChecks = std::make_unique<TCheckCommands>(*this, FController->Results(), *FGrid);
     FFilesLists = std::make_unique<TFilesListCommands>(*this, *FController);
     FProfiles = new TProfileCommands(*this, FSettings, FConfigFile, *FActions.RecentProfiles);
+    FFilters = new TFilterCommands(
+        {this, FConfigFile, &FController->Results(), FModel, [this] { FView->ProcessMessages(); },
+         [this] { return MayChangeResults(); },
+         [this] {
+             ResultsChanged();
+             SetStatusText(spSecond, FromEngine(FController->Results().SummaryText()));
+         }},
+        FActions, *filterBar);
 }
 
 void TMainForm::ReadSettings() {
@@ -123,6 +142,7 @@ void TMainForm::ReadSettings() {
     ApplyLook(FSettings.UseSkin);
     PlaceWindow();
     FProfiles->RebuildProfilesMenu();
+    FFilters->RebuildFilterMenu();
     MarkGroupOrder(FSettings.Criteria.GroupOrder);
 }
 
@@ -294,6 +314,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
           FActions.CheckAll, FActions.UncheckAll, FActions.ToggleChecks, FActions.CheckSelected,
           FActions.UncheckSelected, FActions.ToggleSelectionChecks})
         command->setEnabled(idle);
+    FActions.FilterData->setEnabled(idle);
     FActions.OrderGroup->setEnabled(idle);
     FActions.GroupFiles->setEnabled(idle);
     FActions.GroupButton->setEnabled(idle);

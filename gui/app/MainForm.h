@@ -18,6 +18,7 @@ class QLabel;
 namespace quorvane {
 
 class TCheckCommands;
+class TFilterCommands;
 class TFilesListCommands;
 class TFrmSearchOptions;
 class TFrmSettings;
@@ -56,6 +57,7 @@ public:
     TResultsView& Grid() { return *FGrid; }
     TFrmWait& WaitForm() { return *FWait; }
     TProfileCommands& Profiles() { return *FProfiles; }
+    TFilterCommands& Filters() { return *FFilters; }
     QString StatusText(TStatusPanel panel) const;
 
 protected:
@@ -115,6 +117,7 @@ private:
     std::unique_ptr<TCheckCommands> FChecks;
     std::unique_ptr<TFilesListCommands> FFilesLists;
     TProfileCommands* FProfiles = nullptr;
+    TFilterCommands* FFilters = nullptr;
 
     QTimer FSearchProgressTimer;
     bool FShown = false;

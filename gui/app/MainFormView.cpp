@@ -1,6 +1,7 @@
 #include "app/MainFormView.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTimer>
 
 #include "app/MainForm.h"
@@ -60,6 +61,11 @@ void TMainFormView::SetWaitText(const std::string& text) {
 
 void TMainFormView::SetStatusText(TStatusPanel panel, const std::string& text) {
     FForm.SetStatusText(panel, FromEngine(text));
+    FForm.FStatusPanels[panel]->setToolTip(QString());
+}
+
+void TMainFormView::SetStatusHint(TStatusPanel panel, const std::string& hint) {
+    FForm.FStatusPanels[panel]->setToolTip(FromEngine(hint));
 }
 
 void TMainFormView::ResultsChanged() {

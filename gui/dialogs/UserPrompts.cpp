@@ -1,6 +1,7 @@
 #include "dialogs/UserPrompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace quorvane {
 namespace {
@@ -46,6 +47,15 @@ QString TUserPrompts::OpenFileName(QWidget* parent, const TFileDialogSpec& spec)
 
 QString TUserPrompts::ExistingFolder(QWidget* parent, const QString& title, const QString& start) {
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
+std::optional<QString> TUserPrompts::InputText(QWidget* parent, const QString& title,
+                                               const QString& prompt) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, {}, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
 }
 
 TUserPrompts& UserPrompts() {

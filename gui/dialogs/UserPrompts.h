@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QMessageBox>
 #include <QString>
 
@@ -33,6 +35,9 @@ public:
     virtual QString OpenFileName(QWidget* parent, const TFileDialogSpec& spec);
     // A folder (folders only, no button for new ones); empty when cancelled.
     virtual QString ExistingFolder(QWidget* parent, const QString& title, const QString& start);
+    // The standard input box, starting empty; nothing when the user cancelled.
+    virtual std::optional<QString> InputText(QWidget* parent, const QString& title,
+                                             const QString& prompt);
 };
 
 // The prompts in use.

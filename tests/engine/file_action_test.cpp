@@ -451,6 +451,40 @@ TEST_F(FileActionTest, AnEscapingErrorClearsTheActionRunningFlag) {
     EXPECT_FALSE(Exists(dir / "a/f.txt"));
 }
 
+// The overwrite question lets events through: a command that would replace or reorder the file
+// list must not slip in while the action holds positions in it.
+TEST_F(FileActionTest, CommandsThatChangeTheListWaitForTheAction) {
+    class TBusyUser final : public IActionPrompts {
+    public:
+        explicit TBusyUser(TPipelineController& controller) : FController(controller) {}
+        bool ConfirmOverwrite(const std::string&) override {
+            FController.SearchExecute();
+            Refused = !FController.WorkerRunning() && !FController.ChangeGroupOrder(goName) &&
+                      !FController.CompareContents(cmMD5, {0}) &&
+                      !FController.LoadFilesList("/nonexistent.qfl");
+            TActionOutcome nested;
+            Refused = Refused && !FController.RunFileAction({}, *this, nested);
+            return true;
+        }
+        bool Refused = false;
+
+    private:
+        TPipelineController& FController;
+    } user(controller);
+    dir.WriteFile("a/f.txt", "same");
+    dir.WriteFile("b/f.txt", "same");
+    dir.WriteFile("c/f.txt", "same");
+    dir.WriteFile("spare" + dir.Path() + "a/f.txt", "in the way");
+    Search();
+    Check({"a/f.txt"});
+    TActionOutcome outcome;
+    ASSERT_TRUE(controller.RunFileAction(Plan(TFileOperation::Move, dir / "spare"), user, outcome));
+    EXPECT_TRUE(user.Refused);
+    EXPECT_EQ(FailureReport(outcome), "");
+    EXPECT_EQ(ReadFile(dir / "spare" + dir.Path() + "a/f.txt"), "same");
+    EXPECT_TRUE(view.Messages.empty()) << "a refused command says nothing";
+}
+
 TEST_F(FileActionTest, RefusedWhileAWorkerRuns) {
     dir.WriteFile("a/f.txt", "same");
     dir.WriteFile("b/f.txt", "same");

@@ -71,7 +71,11 @@ TEST_P(MoveAcross, CopiesWithModeAndTimesThenRemovesTheSource) {
     ASSERT_EQ(::utimensat(AT_FDCWD, source.c_str(), times, 0), 0);
 
     const std::string target = targetFolder + "moved \xFF";
-    EXPECT_EQ(MoveFileTo(source, target, {.CopyAlways = !GetParam().OtherFileSystem}), "");
+    int pumped = 0;
+    EXPECT_EQ(MoveFileTo(source, target,
+                         {.CopyAlways = !GetParam().OtherFileSystem, .Pump = [&] { ++pumped; }}),
+              "");
+    EXPECT_GE(pumped, 8) << "once per block copied and compared";
 
     EXPECT_FALSE(Exists(source));
     EXPECT_EQ(ReadFile(target), contents);
