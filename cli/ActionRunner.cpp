@@ -29,12 +29,19 @@ const TOperationWords& WordsFor(TFileOperation operation) {
     return words[static_cast<int>(operation)];
 }
 
-// One step as a line of stdout: names are the file system's bytes, fields split by a tab.
-void PrintStep(std::ostream& out, TFileOperation operation, const TActionStep& step) {
-    out << WordsFor(operation).StepWord << '\t' << step.Source;
+// One step as a line of stdout: names are the file system's bytes, fields split by a tab. With
+// -0 (for names that hold tabs or line breaks) every field ends with a zero byte and the step
+// with one more.
+void PrintStep(std::ostream& out, TFileOperation operation, const TActionStep& step,
+               bool nullSeparated) {
+    const char separator = nullSeparated ? '\0' : '\t';
+    out << WordsFor(operation).StepWord << separator << step.Source;
     if (!step.Target.empty())
-        out << '\t' << step.Target;
-    out << '\n';
+        out << separator << step.Target;
+    if (nullSeparated)
+        out << '\0' << '\0';
+    else
+        out << '\n';
 }
 
 std::string FilesText(std::size_t count, int64_t bytes) {
@@ -138,7 +145,7 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         plannedBytes += step.Size;
     if (options.DryRun) {
         for (const TActionStep& step : plan.Steps)
-            PrintStep(out, action.Operation, step);
+            PrintStep(out, action.Operation, step, options.NullSeparated);
         out.flush();
         if (!options.Quiet)
             err << words.Planned << ' ' << FilesText(plan.Steps.size(), plannedBytes) << '\n';
@@ -171,7 +178,7 @@ int RunAction(TPipelineController& controller, TTerminalView& view, const TCliOp
         const TActionStep& step = plan.Steps[i];
         const TStepResult& result = outcome.Results[i];
         if (result.Outcome == TStepOutcome::Done) {
-            PrintStep(out, action.Operation, step);
+            PrintStep(out, action.Operation, step, options.NullSeparated);
             ++done;
             doneBytes += step.Size;
             continue;

@@ -10,8 +10,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 
-#include "CliOptions.h"
-#include "CliRunner.h"
+#include "CliHarness.h"
 #include "platform/AtomicFile.h"
 #include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
@@ -105,7 +104,7 @@ TEST(CliActionOptions, ReadsOneActionAndRefusesTheRest) {
 // A tree of three groups under a temporary XDG_CONFIG_HOME and XDG_DATA_HOME (whose trash is
 // on the tree's file system): "one.txt" three times, "two.bin" twice, "three" twice, and a file
 // without a partner.
-class CliAction : public ::testing::Test {
+class CliAction : public ::testing::Test, protected test::TCliHarness {
 protected:
     CliAction() {
         for (const char* folder : {"tree/a/", "tree/b/", "tree/c/"})
@@ -119,21 +118,11 @@ protected:
         dir.MakeFolder("data");
     }
 
-    int Run(std::vector<std::string> arguments) {
-        out.str("");
-        err.str("");
-        const auto parsed = ParseCommandLine(arguments);
-        const auto* options = std::get_if<TCliOptions>(&parsed);
-        if (!options)
-            return esUsage;
-        return RunCli(*options, out, err, interrupted, false);
-    }
+    using TCliHarness::Run; // not ::testing::Test's
+
     // "-c crc", the options (split at blanks), the tree.
-    int Run(const std::string& options) {
-        std::vector<std::string> arguments = {"-c", "crc"};
-        std::istringstream words(options);
-        for (std::string word; words >> word;)
-            arguments.push_back(word);
+    int RunOnTree(const std::string& options) {
+        std::vector<std::string> arguments = test::Words("-c crc " + options);
         arguments.push_back(tree);
         return Run(arguments);
     }
@@ -165,9 +154,9 @@ protected:
     std::vector<std::vector<std::string>> ActAndCheck(const std::string& action) {
         for (const std::string& file : TreeFiles())
             contents[file] = ReadWholeFile(file);
-        EXPECT_EQ(Run(action + " --dry-run"), esRan) << err.str();
+        EXPECT_EQ(RunOnTree(action + " --dry-run"), esRan) << err.str();
         const std::string plan = out.str();
-        EXPECT_EQ(Run(action), esRan) << err.str();
+        EXPECT_EQ(RunOnTree(action), esRan) << err.str();
         EXPECT_EQ(out.str(), plan) << "a real run prints the steps it did";
         std::vector<std::vector<std::string>> steps;
         std::set<std::string> sources;
@@ -189,18 +178,16 @@ protected:
         return steps;
     }
 
-    test::TTempDir dir;
+    quorvane::test::TTempDir dir;
     const std::string tree = dir / "tree/";
     std::map<std::string, std::string> contents; // of every file before the action
-    test::TScopedEnv configHome{"XDG_CONFIG_HOME", dir / "config"};
-    test::TScopedEnv dataHome{"XDG_DATA_HOME", dir / "data"};
-    std::ostringstream out, err;
-    std::atomic<bool> interrupted{false};
+    quorvane::test::TScopedEnv configHome{"XDG_CONFIG_HOME", dir / "config"};
+    quorvane::test::TScopedEnv dataHome{"XDG_DATA_HOME", dir / "data"};
 };
 
 TEST_F(CliAction, DryRunPrintsEveryFileButTheFirstOfEachGroupAndTouchesNothing) {
     const auto before = TreeFiles();
-    ASSERT_EQ(Run("--move-to " + dir / "spare" + " --dry-run"), esRan) << err.str();
+    ASSERT_EQ(RunOnTree("--move-to " + dir / "spare" + " --dry-run"), esRan) << err.str();
     const TLines lines = Lines(out.str());
     ASSERT_EQ(lines.size(), 4u) << out.str();
     std::set<std::string> names;
@@ -261,7 +248,7 @@ TEST_F(CliAction, ZipStoresEachFileUnderItsFolderPathAndAddsToTheArchive) {
 
     // A second run into the same archive adds to it and keeps what it holds.
     dir.WriteFile("tree/d/one.txt", "one one");
-    ASSERT_EQ(Run("--zip " + archive), esRan) << err.str();
+    ASSERT_EQ(RunOnTree("--zip " + archive), esRan) << err.str();
     const auto added = ZipEntries(archive);
     EXPECT_EQ(added.size(), expected.size() + 1);
     for (const auto& [entry, text] : expected)
@@ -271,8 +258,7 @@ TEST_F(CliAction, ZipStoresEachFileUnderItsFolderPathAndAddsToTheArchive) {
 TEST_F(CliAction, OnATerminalTheProgressLineNamesTheFileReached) {
     const auto parsed = ParseCommandLine({"-c", "crc", "--delete", tree});
     ASSERT_EQ(RunCli(std::get<TCliOptions>(parsed), out, err, interrupted, true), esRan);
-    EXPECT_NE(err.str().find("\r\033[KDeleting file 1 of 4...  "), std::string::npos)
-        << err.str();
+    EXPECT_NE(err.str().find("\r\033[KDeleting file 1 of 4...  "), std::string::npos) << err.str();
 }
 
 TEST_F(CliAction, FilesInProtectedFoldersAreLeftAloneAndTheSettingsUntouched) {
@@ -281,7 +267,7 @@ TEST_F(CliAction, FilesInProtectedFoldersAreLeftAloneAndTheSettingsUntouched) {
     const std::string config =
         "[Config]\nFirstTime=0\n[ProtectedFolders]\n" + tree + "b/=\n" + tree + "c/=N\n";
     WriteConfig(config);
-    ASSERT_EQ(Run("--delete"), esRan) << err.str();
+    ASSERT_EQ(RunOnTree("--delete"), esRan) << err.str();
     for (const char* file : {"b/one.txt", "b/sub/two.bin", "b/three", "c/one.txt", "c/three"})
         EXPECT_TRUE(fs::exists(tree + file)) << file;
     EXPECT_NE(err.str().find("duplicates in protected folders are left alone"), std::string::npos)
@@ -305,7 +291,7 @@ TEST_F(CliAction, WithoutComparisonBlockDeleteLeavesNothingToActOn) {
 
 TEST_F(CliAction, AFileChangedSinceTheSearchIsNamedAndLeftAlone) {
     const std::string list = dir / "found.qfl";
-    ASSERT_EQ(Run("--delete --dry-run --save-list " + list), esRan) << err.str();
+    ASSERT_EQ(RunOnTree("--delete --dry-run --save-list " + list), esRan) << err.str();
     const std::string changed = Split(Lines(out.str()).at(0)).at(1);
     // Same contents, a day later: the record from the list no longer matches the file.
     const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) + 86400, 0}};
@@ -350,8 +336,8 @@ TEST_F(CliAction, FilesThatCouldNotBeReadAreNeverActedOn) {
         fs::permissions(dir / name, fs::perms::none);
     for (const std::string& folder : {dir.Path(), dir / "config", tree, tree + "a", tree + "b"})
         fs::permissions(folder, fs::perms::all);
-    const int status = test::RunAsUnprivileged([&] {
-        return Run("-q --delete") == esRan && Lines(out.str()).size() == 1 &&
+    const int status = quorvane::test::RunAsUnprivileged([&] {
+        return RunOnTree("-q --delete") == esRan && Lines(out.str()).size() == 1 &&
                out.str().find("/open") != std::string::npos;
     });
     EXPECT_EQ(status, 0);
@@ -361,11 +347,11 @@ TEST_F(CliAction, FilesThatCouldNotBeReadAreNeverActedOn) {
 
 TEST_F(CliAction, MoveNeverReplacesAnExistingFile) {
     const std::string spare = dir / "spare/";
-    ASSERT_EQ(Run("--move-to " + spare + " --dry-run"), esRan);
+    ASSERT_EQ(RunOnTree("--move-to " + spare + " --dry-run"), esRan);
     const auto step = Split(Lines(out.str()).at(0));
     dir.WriteFile(step[2].substr(dir.Path().size()), "already there");
 
-    EXPECT_EQ(Run("--move-to " + spare), esFailure) << err.str();
+    EXPECT_EQ(RunOnTree("--move-to " + spare), esFailure) << err.str();
     EXPECT_TRUE(fs::exists(step[1]));
     EXPECT_EQ(ReadWholeFile(step[2]), "already there");
     EXPECT_NE(err.str().find("not moved: " + step[1] + ": " + step[2] +
@@ -386,7 +372,7 @@ TEST_F(CliAction, HostileNamesAreMovedAndStoredExactly) {
         dir.WriteFile("tree/y/" + name, "content of " + name);
     }
     const std::string spare = dir / "spare/";
-    ASSERT_EQ(Run("-q --move-to " + spare), esRan) << err.str();
+    ASSERT_EQ(RunOnTree("-q --move-to " + spare), esRan) << err.str();
     for (const std::string& name : names) {
         const bool movedX = fs::exists(spare + (tree + "x/" + name).substr(1));
         const bool movedY = fs::exists(spare + (tree + "y/" + name).substr(1));
@@ -395,7 +381,21 @@ TEST_F(CliAction, HostileNamesAreMovedAndStoredExactly) {
     }
 
     const std::string archive = dir / "names.zip";
-    ASSERT_EQ(Run({"-q", "-c", "md5", "--zip", archive, spare, tree}), esRan) << err.str();
+    ASSERT_EQ(Run({"-q", "-0", "-c", "md5", "--zip", archive, spare, tree}), esRan) << err.str();
+    // With -0 each step is its fields ending in zero bytes, then one more.
+    std::set<std::string> printed;
+    const std::string steps = out.str();
+    for (std::size_t start = 0, end;
+         (end = steps.find(std::string(2, '\0'), start)) != std::string::npos; start = end + 2) {
+        std::vector<std::string> fields;
+        for (std::size_t field = start, zero; field <= end; field = zero + 1)
+            fields.push_back(steps.substr(field, (zero = steps.find('\0', field)) - field));
+        ASSERT_EQ(fields.size(), 3u) << steps;
+        EXPECT_EQ(fields[0], "zip");
+        EXPECT_EQ(fields[2], fields[1].substr(1));
+        printed.insert(fs::path(fields[1]).filename().string());
+    }
+    EXPECT_EQ(printed, std::set<std::string>(std::begin(names), std::end(names)));
     std::set<std::string> stored;
     for (const auto& [entry, text] : ZipEntries(archive)) {
         stored.insert(fs::path(entry).filename().string());
@@ -407,8 +407,8 @@ TEST_F(CliAction, HostileNamesAreMovedAndStoredExactly) {
 }
 
 TEST(CliActionBinary, DeletesFromTheShell) {
-    test::TTempDir dir;
-    test::TScopedEnv configHome("XDG_CONFIG_HOME", dir / "config");
+    quorvane::test::TTempDir dir;
+    quorvane::test::TScopedEnv configHome("XDG_CONFIG_HOME", dir / "config");
     dir.WriteFile("tree/one/f", "twin");
     dir.WriteFile("tree/two/f", "twin");
     const std::string command =
