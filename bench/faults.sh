@@ -7,7 +7,8 @@
 # The tree (five groups of three 20 MiB copies, 300 MiB, plus a few small files with awkward
 # names) lies on /tmp, the move's destination and the archive on /dev/shm, a tmpfs, so the move
 # copies and removes. Before each run every original file's SHA-256 is recorded; the run is
-# killed after a random delay within its action (timed by one dry run and one full run first);
+# killed after a random delay within its action (timed by one dry run and one full run first;
+# every second run within the action's last fifth);
 # then every original file must still exist with its contents at its place, at its move target,
 # or as an entry of the archive at its final name (a temporary archive does not count). Files
 # that are neither an original, nor a target, nor the archive are reported as leftovers. Prints
@@ -162,13 +163,30 @@ for action in move zip; do
     echo "# $action: search and plan ${search_ms} ms, whole run ${total_ms} ms;" \
          "kills between ${from} and ${total_ms} ms"
     for run in $(seq 1 "$runs"); do
-        delay=$(( from + (RANDOM * 32768 + RANDOM) % span ))
+        # Every second run aims at the last fifth, where an archive is renamed into place and
+        # the sources are deleted.
+        if (( run % 2 == 0 )); then
+            delay=$(( total_ms - span / 5 + (RANDOM * 32768 + RANDOM) % (span / 5 + 1) ))
+        else
+            delay=$(( from + (RANDOM * 32768 + RANDOM) % span ))
+        fi
+        started=$(now_ms)
         "$cli" -q -g size -c crc "${args[@]}" "$tree" >/dev/null 2>"$work/stderr" &
         pid=$!
         sleep "$(printf '%d.%03d' $(( delay / 1000 )) $(( delay % 1000 )))"
         kill -KILL "$pid" 2>/dev/null || true
         if wait "$pid" 2>/dev/null; then status=0; else status=$?; fi
-        if [ "$status" -eq 137 ]; then killed=$delay; else killed="ended($status)"; fi
+        if [ "$status" -eq 137 ]; then
+            killed=$delay
+        else
+            # The timing run was slower than this one: aim the next kills within this one.
+            killed="ended($status)"
+            ran=$(( $(now_ms) - started ))
+            if [ "$ran" -lt "$total_ms" ]; then
+                total_ms=$ran
+                span=$(( total_ms - from > 1 ? total_ms - from : 1 ))
+            fi
+        fi
         read -r source target missing leftovers < <(check "$action" 2>"$work/check.err")
         sed "s/^/$action $run: /" "$work/check.err" >>"$work/notes"
         printf '%-4s %-5s %10s %8s %8s %8s %10s\n' "$run" "$action" "$killed" "$source" \
