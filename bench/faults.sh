@@ -8,7 +8,8 @@
 # names) lies on /tmp, the move's destination and the archive on /dev/shm, a tmpfs, so the move
 # copies and removes. Before each run every original file's SHA-256 is recorded; the run is
 # killed after a random delay within its action (timed by one dry run and one full run first;
-# every second run within the action's last fifth);
+# every second run near its end: the move's last fifth, or within 400 ms of the archive
+# appearing at its final name, while the sources are checked and deleted);
 # then every original file must still exist with its contents at its place, at its move target,
 # or as an entry of the archive at its final name (a temporary archive does not count). Files
 # that are neither an original, nor a target, nor the archive are reported as leftovers. Prints
@@ -163,9 +164,11 @@ for action in move zip; do
     echo "# $action: search and plan ${search_ms} ms, whole run ${total_ms} ms;" \
          "kills between ${from} and ${total_ms} ms"
     for run in $(seq 1 "$runs"); do
-        # Every second run aims at the last fifth, where an archive is renamed into place and
-        # the sources are deleted.
-        if (( run % 2 == 0 )); then
+        # Every second run aims at the end: for a move its last fifth; for a compress the moment
+        # the archive is in place and the sources are being checked and deleted (a short phase
+        # that a delay drawn over the whole run would almost never hit).
+        aim_end=$(( run % 2 == 0 ))
+        if (( aim_end )); then
             delay=$(( total_ms - span / 5 + (RANDOM * 32768 + RANDOM) % (span / 5 + 1) ))
         else
             delay=$(( from + (RANDOM * 32768 + RANDOM) % span ))
@@ -173,7 +176,13 @@ for action in move zip; do
         started=$(now_ms)
         "$cli" -q -g size -c crc "${args[@]}" "$tree" >/dev/null 2>"$work/stderr" &
         pid=$!
-        sleep "$(printf '%d.%03d' $(( delay / 1000 )) $(( delay % 1000 )))"
+        if [ "$action" = zip ] && (( aim_end )); then
+            while kill -0 "$pid" 2>/dev/null && [ ! -e "$archive" ]; do sleep 0.005; done
+            sleep "0.$(printf '%03d' $(( RANDOM % 400 )))"
+            delay=$(( $(now_ms) - started ))
+        else
+            sleep "$(printf '%d.%03d' $(( delay / 1000 )) $(( delay % 1000 )))"
+        fi
         kill -KILL "$pid" 2>/dev/null || true
         if wait "$pid" 2>/dev/null; then status=0; else status=$?; fi
         if [ "$status" -eq 137 ]; then
