@@ -1,6 +1,7 @@
 #include "platform/DateTime.h"
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 
 namespace quorvane {
@@ -113,6 +114,14 @@ std::optional<TDateTime> DosToDateTime(uint32_t dos) {
         p.Hour > 23 || p.Minute > 59 || p.Second > 59)
         return std::nullopt;
     return EncodeDateTime(p);
+}
+
+std::string DateTimeText(TDateTime value, char separator) {
+    const TDateTimeParts p = DecodeDateTime(value);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", p.Year, p.Month, p.Day,
+                  separator, p.Hour, p.Minute, p.Second);
+    return text;
 }
 
 } // namespace quorvane
