@@ -4,6 +4,8 @@
 #include <functional>
 #include <string_view>
 
+#include "reports/ReportTarget.h"
+
 namespace quorvane::cli {
 namespace {
 
@@ -62,6 +64,8 @@ std::string UsageText() {
            "      --load-list FILE.qfl   group the files of a saved files list instead of "
            "searching\n"
            "      --save-list FILE.qfl   save every file found as a files list\n"
+           "      --export FILE          save the results list as the window does, in the format\n"
+           "                             of the extension: .xls, .csv, .txt, .htm, .html or .xml\n"
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
            "  -q, --quiet                no progress, summary, warnings or notices on stderr\n"
@@ -177,6 +181,14 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             error = assign(options.LoadList);
         else if (argument == "--save-list")
             error = assign(options.SaveList);
+        else if (argument == "--export")
+            error = value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (!ChooseReportTarget(text))
+                    return TUsageError{"--export: \"" + text +
+                                       "\" does not end in .xls, .csv, .txt, .htm, .html or .xml"};
+                options.Export = text;
+                return std::nullopt;
+            });
         else
             error = TUsageError{"unknown option " + argument};
         if (error)

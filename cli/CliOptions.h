@@ -25,6 +25,7 @@ struct TCliOptions {
     std::string Profile;                     // -p
     std::string LoadList;                    // --load-list
     std::string SaveList;                    // --save-list
+    std::string Export;                      // --export: the results list as .xls, .csv ...
     TOutputFormat Format = TOutputFormat::Text;
     bool Quiet = false;
 };

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "CliOptions.h"
@@ -19,9 +21,11 @@ std::vector<std::string> Words(std::string_view text) {
 }
 
 TEST(CliOptions, ReadsEveryOptionInShortLongAndInlineForms) {
-    const auto parsed = ParseCommandLine(Words(
-        "-x /skip --exclude-folder=/skip2 -i *.jpg --include *.png -e*.tmp --hidden-folders "
-        "--hidden-files --zero -g size-name -c 3 -p p.qvp --save-list out.qfl -f json -q -- -dir"));
+    const auto parsed = ParseCommandLine(
+        Words("-x /skip --exclude-folder=/skip2 -i *.jpg --include *.png -e*.tmp --hidden-folders "
+              "--hidden-files --zero -g size-name -c 3 -p p.qvp --save-list out.qfl --export=r.CSV "
+              "-f json "
+              "-q -- -dir"));
     const auto* options = std::get_if<TCliOptions>(&parsed);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->ExcludeFolders, (std::vector<std::string>{"/skip", "/skip2"}));
@@ -33,6 +37,7 @@ TEST(CliOptions, ReadsEveryOptionInShortLongAndInlineForms) {
     EXPECT_EQ(options->CompareMode, cmMD5);
     EXPECT_EQ(options->Profile, "p.qvp");
     EXPECT_EQ(options->SaveList, "out.qfl");
+    EXPECT_EQ(options->Export, "r.CSV");
     EXPECT_EQ(options->Format, TOutputFormat::Json);
     EXPECT_EQ(options->Folders, (std::vector<std::string>{"-dir"}));
 }
@@ -48,6 +53,7 @@ TEST(CliOptions, RefusesBadUsage) {
         "-f xml dir",            // unknown format
         "--zero=1 dir",          // a flag with a value
         "--load-list l.qfl dir", // a list replaces the search
+        "--export r.doc dir",    // no report has this extension
     };
     for (const char* line : lines)
         EXPECT_TRUE(std::holds_alternative<TUsageError>(ParseCommandLine(Words(line)))) << line;
@@ -113,6 +119,28 @@ TEST_F(CliRun, SavedListGivesTheSameGroupsWithoutAWalk) {
     dir.WriteFile("d/same.txt", "same"); // not seen: no walk
     ASSERT_EQ(Run("-q -c crc --load-list " + list), esRan) << err.str();
     EXPECT_EQ(out.str(), searched);
+}
+
+TEST_F(CliRun, ExportsTheResultsListInTheFormatOfTheExtension) {
+    ASSERT_EQ(Run("-q -c crc --export " + dir / "r.CSV" + " --export " + dir / "r.Xls" + " " +
+                  dir.Path()),
+              esRan)
+        << err.str();
+    // The last --export counts; the spreadsheet gets the lower-case extension.
+    EXPECT_FALSE(std::filesystem::exists(dir / "r.CSV"));
+    std::ifstream xls(dir / "r.xls", std::ios::binary);
+    std::string magic(8, '\0');
+    xls.read(magic.data(), 8);
+    EXPECT_EQ(magic, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+
+    ASSERT_EQ(Run("-q -c crc --export " + dir / "r.CSV" + " " + dir.Path()), esRan);
+    std::ifstream csv(dir / "r.CSV");
+    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.substr(0, text.find('\n')), "\"Date\";\"Path\"\r");
+    EXPECT_NE(text.find("\"big.bin\"\r\n\"Size: 10\"\r\n"), std::string::npos) << text;
+
+    EXPECT_EQ(Run("-q --export " + dir / "missing/r.txt" + " " + dir.Path()), esFailure);
+    EXPECT_NE(err.str().find(dir / "missing/r.txt"), std::string::npos) << err.str();
 }
 
 TEST_F(CliRun, FailuresAndInterruption) {
