@@ -16,7 +16,7 @@ public:
 
     void Begin() override {
         for (std::size_t i = 0; i < FColumns.size(); ++i)
-            Value(ColumnCaption(FColumns[i]), i == 0);
+            Value(ResultColumnCaption(FColumns[i]), i == 0);
         FOut.Write("\r\n");
     }
 

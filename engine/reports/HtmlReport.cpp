@@ -32,7 +32,7 @@ public:
         FLine += "</p>\n<table>\n<thead>\n<tr>";
         for (TResultColumn column : FColumns) {
             FLine += "<th>";
-            FLine += ColumnCaption(column);
+            FLine += ResultColumnCaption(column);
             FLine += "</th>";
         }
         FLine += "</tr>\n</thead>\n<tbody>\n";

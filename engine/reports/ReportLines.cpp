@@ -52,7 +52,7 @@ std::vector<TResultColumn> ReportColumns(const TResultLayout& layout) {
     return columns;
 }
 
-std::string_view ColumnCaption(TResultColumn column) {
+std::string_view ResultColumnCaption(TResultColumn column) {
     switch (column) {
     case rcChecked:
         return "Checked";
@@ -97,7 +97,7 @@ void AppendCellText(std::string& out, const TFile& file, TResultColumn column,
 void AppendGroupText(std::string& out, const TFile& file, TResultColumn column,
                      const TReportTexts& texts) {
     if (column != rcName) {
-        out += ColumnCaption(column);
+        out += ResultColumnCaption(column);
         out += ": ";
     }
     AppendCellText(out, file, column, texts);
@@ -114,7 +114,7 @@ std::vector<std::size_t> MeasureColumns(const TResultView& view,
                                         const TReportTexts& texts) {
     std::vector<std::size_t> widths;
     for (TResultColumn column : columns)
-        widths.push_back(ColumnCaption(column).size());
+        widths.push_back(ResultColumnCaption(column).size());
     std::string text;
     for (uint32_t record : view.PassingRecords()) {
         const TFile& file = view.File(record);

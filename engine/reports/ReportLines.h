@@ -38,7 +38,7 @@ struct TReportTexts {
     std::function<std::string(TDateTime)> DateText;
 };
 
-std::string_view ColumnCaption(TResultColumn column);
+std::string_view ResultColumnCaption(TResultColumn column);
 // The cell text of a file row as the grid shows it (the file system's bytes for names and paths).
 void AppendCellText(std::string& out, const TFile& file, TResultColumn column,
                     const TReportTexts& texts);

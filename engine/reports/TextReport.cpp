@@ -23,7 +23,7 @@ public:
     void Begin() override {
         FLine.assign(FFileIndent, ' ');
         for (std::size_t i = 0; i < FColumns.size(); ++i)
-            Cell(i, ColumnCaption(FColumns[i]));
+            Cell(i, ResultColumnCaption(FColumns[i]));
         EndLine();
     }
 

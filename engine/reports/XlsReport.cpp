@@ -231,7 +231,7 @@ private:
         EndBiffRecord(FRecord, start);
         FRow = 0;
         for (uint16_t i = 0; i < FColumns.size(); ++i)
-            Label(i, xfHeader, ColumnCaption(FColumns[i]));
+            Label(i, xfHeader, ResultColumnCaption(FColumns[i]));
         Flush();
         FRow = 1;
     }

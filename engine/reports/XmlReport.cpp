@@ -61,7 +61,7 @@ private:
     void Indent(std::size_t level) { FLine.append(2 * (level + 1), ' '); }
 
     void Value(const TFile& file, TResultColumn column) {
-        const std::string_view name = ColumnCaption(column);
+        const std::string_view name = ResultColumnCaption(column);
         FLine += '<';
         FLine += name;
         FLine += '>';

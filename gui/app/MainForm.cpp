@@ -26,6 +26,7 @@
 #include "dialogs/UserPrompts.h"
 #include "platform/IniFile.h"
 #include "platform/Mounts.h"
+#include "reports/ReportCommands.h"
 #include "results/CheckCommands.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsModel.h"
@@ -105,6 +106,8 @@ void TMainForm::BuildFrame() {
     qApp->installEventFilter(new THelpKey(*FHelp, this));
     FChecks = std::make_unique<TCheckCommands>(*this, FController->Results(), *FGrid);
     FFilesLists = std::make_unique<TFilesListCommands>(*this, *FController);
+    FReports = std::make_unique<TReportCommands>(*this, FController->Results(), *FActions.SaveList,
+                                                 *FActions.PrintList);
     FProfiles = new TProfileCommands(*this, FSettings, FConfigFile, *FActions.RecentProfiles);
 }
 
@@ -157,6 +160,14 @@ void TMainForm::ConnectCommands() {
     on(FActions.LoadFilesList, [this] {
         if (MayChangeResults())
             FFilesLists->LoadFilesListClick();
+    });
+    on(FActions.SaveList, [this] {
+        if (MayChangeResults())
+            FReports->SaveListExecute();
+    });
+    on(FActions.PrintList, [this] {
+        if (MayChangeResults())
+            FReports->PrintListExecute();
     });
     on(FActions.SaveProfile, [this] { FProfiles->SaveProfileClick(); });
     on(FActions.LoadProfile, [this] {
@@ -300,6 +311,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
     FActions.CompareContents->setEnabled(idle);
     FActions.GridCompare->setEnabled(idle);
     FProfiles->SetIdle(idle);
+    FReports->SaveListUpdate(idle);
     FGrid->viewport()->update();
     if (idle) {
         ShowSearchAsIdle(*FActions.Search);
@@ -341,6 +353,7 @@ void TMainForm::PollSearchProgress() {
 void TMainForm::ResultsChanged() {
     FModel->Reload();
     FGrid->ApplyLayout(FController->Results().View().Layout());
+    FReports->SaveListUpdate(!SearchShowsBusy(*FActions.Search));
     FGrid->FocusFirstRow();
 }
 

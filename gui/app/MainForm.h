@@ -25,6 +25,7 @@ class TFrmWait;
 class THelpWindow;
 class TMainFormView;
 class TProfileCommands;
+class TReportCommands;
 class TResultLinesModel;
 class TResultsModel;
 class TResultsView;
@@ -56,6 +57,7 @@ public:
     TResultsView& Grid() { return *FGrid; }
     TFrmWait& WaitForm() { return *FWait; }
     TProfileCommands& Profiles() { return *FProfiles; }
+    TReportCommands& Reports() { return *FReports; }
     QString StatusText(TStatusPanel panel) const;
 
 protected:
@@ -114,6 +116,7 @@ private:
     std::unique_ptr<THelpWindow> FHelp;
     std::unique_ptr<TCheckCommands> FChecks;
     std::unique_ptr<TFilesListCommands> FFilesLists;
+    std::unique_ptr<TReportCommands> FReports;
     TProfileCommands* FProfiles = nullptr;
 
     QTimer FSearchProgressTimer;
