@@ -1,5 +1,7 @@
 #include "reports/BiffRecords.h"
 
+#include <algorithm>
+
 #include "platform/Utf8.h"
 #include "reports/LittleEndian.h"
 
@@ -20,6 +22,17 @@ void EndBiffRecord(std::string& out, std::size_t start) {
 
 void AppendBiffString(std::string& out, std::string_view utf8, bool shortLength,
                       std::size_t maxUnits) {
+    if (utf8.size() <= maxUnits &&
+        std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+        // ASCII, as most names are: one byte a character as it stands.
+        if (shortLength)
+            out += static_cast<char>(utf8.size());
+        else
+            AppendLe16(out, static_cast<uint32_t>(utf8.size()));
+        out += '\0';
+        out += utf8;
+        return;
+    }
     thread_local std::u16string units; // kept between calls: one per cell
     units.clear();
     bool latin1 = true;

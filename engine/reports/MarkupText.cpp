@@ -1,10 +1,18 @@
 #include "reports/MarkupText.h"
 
+#include <algorithm>
+
 #include "platform/Utf8.h"
 
 namespace quorvane {
 
 void AppendMarkupText(std::string& out, std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"';
+        })) {
+        out += text; // nothing to escape, as in most names
+        return;
+    }
     ForEachCodePoint(text, [&out](int32_t c) {
         switch (c) {
         case '&':

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "platform/Utf8.h"
@@ -61,6 +62,10 @@ private:
     }
 
     void AppendPrintable(std::string_view text) {
+        if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+            FLine += text; // plain ASCII, as most names are
+            return;
+        }
         ForEachCodePoint(text, [this](int32_t c) {
             if (c < 0x80 && c >= 0x20 && c != 0x7F)
                 FLine += static_cast<char>(c);

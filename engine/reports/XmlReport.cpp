@@ -70,7 +70,7 @@ private:
             FLine += std::to_string(file.Size);
             break;
         case rcDate:
-            FLine += DateTimeText(file.Date, 'T');
+            AppendDateTimeText(FLine, file.Date, 'T');
             break;
         default:
             FText.clear();
