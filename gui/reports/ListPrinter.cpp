@@ -42,8 +42,13 @@ int Flags(TPrintAlign align) {
     }
 }
 
-// One line of text clipped to its cell.
-void DrawCell(QPainter& painter, const TPrintRect& cell, TPrintAlign align, const QString& text) {
+// One line of text, clipped to its cell unless told otherwise.
+void DrawCell(QPainter& painter, const TPrintRect& cell, TPrintAlign align, const QString& text,
+              bool clip = true) {
+    if (!clip) {
+        painter.drawText(Rect(cell), Flags(align) | Qt::TextDontClip, text);
+        return;
+    }
     painter.save();
     painter.setClipRect(Rect(cell));
     painter.drawText(Rect(cell), Flags(align), text);
@@ -94,14 +99,17 @@ private:
         DrawCell(FPainter, FLayout.RowCell(3, top), FLayout.RowAlign(3), FromEngine(file.Path()));
     }
 
+    // The totals are not clipped: a byte total wider than the size column would otherwise lose
+    // its leading digits and print a wrong number. It grows to the left, into the room the
+    // short file count leaves.
     void Totals(int top) {
         const TSummary& summary = FResults.Summary();
         DrawCell(FPainter, FLayout.RowCell(0, top), TPrintAlign::Left,
-                 QString::number(summary.Files) + QStringLiteral(" files"));
+                 QString::number(summary.Files) + QStringLiteral(" files"), false);
         DrawCell(FPainter, FLayout.RowCell(1, top), TPrintAlign::Right,
-                 SizeText(summary.Bytes) + QStringLiteral(" bytes"));
+                 SizeText(summary.Bytes) + QStringLiteral(" bytes"), false);
         DrawCell(FPainter, FLayout.RowCell(2, top), TPrintAlign::Left,
-                 SizeText(static_cast<int64_t>(summary.Groups)) + QStringLiteral(" groups"));
+                 SizeText(static_cast<int64_t>(summary.Groups)) + QStringLiteral(" groups"), false);
     }
 
     void PageHeader() {
