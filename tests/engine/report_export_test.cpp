@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -187,6 +188,23 @@ TEST_F(GroupedResults, EveryFormatReadsBackWithAnIndependentReader) {
         WriteReport(Source(), kind, report);
         EXPECT_EQ(CheckWithReader(format, report, Expected(), Dir), "");
     }
+}
+
+// Runs where LibreOffice is installed (Debian: libreoffice-calc-nogui), else skips: the workbook
+// opens without a repair and holds the same cells.
+TEST_F(GroupedResults, LibreOfficeReadsTheWorkbook) {
+    if (std::system("command -v soffice > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "soffice is not installed";
+    const std::string report = Dir / "list.xls";
+    WriteReport(Source(), TReportFormat::Xls, report);
+    // A profile of its own in the temporary folder, so that no user's settings take part; the
+    // CSV in UTF-8 (character set 76).
+    const std::string command =
+        "HOME='" + Dir.Path() +
+        "' soffice --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" +
+        Dir.Path() + "lo' '" + report + "' > /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(CheckWithReader("libreoffice-csv", Dir / "lo/list.csv", Expected(), Dir), "");
 }
 
 TEST_F(GroupedResults, CsvQuotesEveryValueAndDoublesQuotes) {
