@@ -107,10 +107,11 @@ void AppendGroupText(std::string& out, const TFile& file, TResultColumn column,
 }
 
 std::size_t CharacterCount(std::string_view text) {
-    if (IsValidUtf8(text)) // the common case: count the bytes that start a character
-        return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        }));
+    unsigned char high = 0; // most names are ASCII: one quick pass tells
+    for (char c : text)
+        high |= static_cast<unsigned char>(c);
+    if (high < 0x80)
+        return text.size();
     std::size_t count = 0;
     ForEachCodePoint(text, [&count](int32_t) { ++count; });
     return count;
