@@ -32,8 +32,8 @@ struct TBenchResults {
     TBenchResults() {
         std::vector<TFolderPath> folders;
         for (int i = 0; i < 20'000; ++i)
-            folders.push_back(MakeFolderPath("/home/user/Pictures/2019/holiday-" +
-                                             std::to_string(i) + "/raw/"));
+            folders.push_back(
+                MakeFolderPath("/home/user/Pictures/2019/holiday-" + std::to_string(i) + "/raw/"));
         std::vector<TResultRow> rows;
         for (std::size_t i = 0; i < kRows; ++i) {
             const std::size_t group = i / 2;
