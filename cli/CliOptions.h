@@ -26,7 +26,10 @@ struct TCliOptions {
     std::string LoadList;                    // --load-list
     std::string SaveList;                    // --save-list
     std::string Export;                      // --export: the results list as .xls, .csv ...
+    std::optional<std::string> Filter;       // --filter: a stored filter's name
+    std::optional<std::string> FilterHex;    // --filter-hex: criteria as hex text
     TOutputFormat Format = TOutputFormat::Text;
+    bool NullSeparated = false; // -0: paths and groups end with zero bytes (text output)
     bool Quiet = false;
 };
 

@@ -8,6 +8,7 @@ packages=(
     libzip-dev zipcmp zipmerge ziptool libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev zlib1g-dev
     xvfb xauth fonts-dejavu-core zip unzip python3-xlrd poppler-utils
+    help2man dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "app/PipelineController.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -41,6 +42,10 @@ bool TPipelineController::WorkerRunning() const {
     return FSearchWorker || FSortWorker || FChecksumWorker;
 }
 
+bool TPipelineController::Occupied() const {
+    return WorkerRunning() || FResults.Checks().ActionRunning();
+}
+
 void TPipelineController::SetCommandsEnabled(bool idle) {
     FBusy = !idle;
     FView.SetCommandsEnabled(idle);
@@ -49,6 +54,11 @@ void TPipelineController::SetCommandsEnabled(bool idle) {
 void TPipelineController::ClearPanels() {
     FView.SetStatusText(spFirst, "");
     FView.SetStatusText(spSecond, "");
+}
+
+void TPipelineController::ShowUnreadFolders() {
+    FView.SetStatusText(spFirst, UnreadFoldersStatus(FUnreadFolders));
+    FView.SetStatusHint(spFirst, UnreadFoldersHint(FUnreadFolders));
 }
 
 void TPipelineController::EmptyResults() {
@@ -78,7 +88,7 @@ void TPipelineController::SearchExecute() {
 }
 
 void TPipelineController::StartSearch() {
-    if (WorkerRunning())
+    if (Occupied())
         return;
     SearchCriteria& criteria = FSettings.Criteria;
     if (criteria.IncludeFolders.empty()) {
@@ -103,6 +113,8 @@ void TPipelineController::StartSearch() {
 
     SetCommandsEnabled(false);
     FFilesList.Clear();
+    FUnreadFolders.clear();
+    worker->SetUnreadFolders(FUnreadFolders);
     EmptyResults();
     FCancelRequest = false;
     FSearchProgress.Status("");
@@ -132,6 +144,7 @@ void TPipelineController::StartSort() {
     if (FFilesList.Empty()) {
         SetCommandsEnabled(true);
         ClearPanels();
+        ShowUnreadFolders();
         return;
     }
     // The rows point into the list the worker is about to reorder: the grid must not read them
@@ -174,7 +187,7 @@ void TPipelineController::SortDone(TSortThread& worker) {
         throw;
     }
     SetCommandsEnabled(true);
-    FView.SetStatusText(spFirst, "");
+    ShowUnreadFolders();
 }
 
 void TPipelineController::ClassifyFiles() {
@@ -200,7 +213,7 @@ void TPipelineController::ClassifyFiles() {
 }
 
 bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     FSettings.Criteria.GroupOrder = order;
     // Busy while the list is re-sorted, so that the Search action can cancel the sort.
@@ -212,7 +225,7 @@ bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
 
 bool TPipelineController::CompareContents(TCompareMode mode,
                                           const std::vector<uint32_t>& selectedRecords) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     FComparisonList.Clear();
     std::vector<TResultRow> rows;
@@ -254,26 +267,76 @@ bool TPipelineController::SaveFilesList(const std::string& fileName) const {
 }
 
 bool TPipelineController::LoadFilesList(const std::string& fileName) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     // Read into a list of its own first: a damaged file must not leave the results pointing
     // into a half-loaded list.
     auto loaded = std::make_unique<TFilesList>();
+    std::string warning;
     try {
-        loaded->LoadFromFile(fileName);
+        warning = loaded->LoadFromFile(fileName);
     } catch (const std::exception& error) {
         FView.ShowMessage(TMessageKind::Error, error.what());
         return true;
     }
+    if (!warning.empty())
+        FView.ShowMessage(TMessageKind::Warning, warning);
     SetCommandsEnabled(false);
     FCancelRequest = false;
     EmptyResults();
     FFilesList.Clear();
+    FUnreadFolders.clear();
     FFilesList.Reserve(loaded->Count());
     for (TFile* file : loaded->Items())
         FFilesList.Add(file);
     loaded->Items().clear(); // the records now belong to the main list
     StartSort();
+    return true;
+}
+
+bool TPipelineController::RunFileAction(const TActionPlan& plan, IActionPrompts& prompts,
+                                        TActionOutcome& outcome) {
+    TCheckMarks& checks = FResults.Checks();
+    if (Occupied())
+        return false;
+    // Clicks change no mark from here to the rebuilt rows, also when an error escapes.
+    checks.SetActionRunning(true);
+    struct TActionRunningReset {
+        TCheckMarks& Checks;
+        ~TActionRunningReset() { Checks.SetActionRunning(false); }
+    } reset{checks};
+
+    outcome = ExecuteFileAction(plan, prompts, [this] { FView.ProcessMessages(); });
+
+    FView.ShowWaitForm();
+    FView.SetWaitText(Text(kClassifyingText));
+    ClearPanels();
+    SetCommandsEnabled(false);
+    // The rows point into the list: the grid must not read them while files leave it.
+    EmptyResults();
+    std::vector<const TStepResult*> done;
+    for (const TStepResult& result : outcome.Results)
+        if (result.Outcome == TStepOutcome::Done)
+            done.push_back(&result);
+    // From the back, so that each removal leaves the positions still to come valid. A position
+    // that no longer names the file (a list replaced since the plan) is left alone.
+    std::sort(done.begin(), done.end(), [](const TStepResult* a, const TStepResult* b) {
+        return a->FilePosition > b->FilePosition;
+    });
+    for (const TStepResult* result : done)
+        if (result->FilePosition < FFilesList.Count() &&
+            FFilesList[result->FilePosition]->FullName() == result->Source)
+            FFilesList.Delete(result->FilePosition);
+    FView.ProcessMessages();
+    try {
+        ClassifyFiles();
+    } catch (...) {
+        SetCommandsEnabled(true);
+        FView.SetStatusText(spFirst, "");
+        throw;
+    }
+    SetCommandsEnabled(true);
+    FView.SetStatusText(spFirst, "");
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/FileDescriptor.h"
+#include "platform/LongPathOpen.h"
 
 namespace quorvane {
 
@@ -41,7 +42,8 @@ void CountBytesRead(std::size_t count) {
 
 int OpenForReading(const std::string& fileName) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused as not regular anyway.
-    return ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    // A file deep below its include folder may have a full name longer than the path limit.
+    return OpenLongPath(fileName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
 }
 
 // Opens the file, checks that it is a regular file and takes its status into `info`.

@@ -1,7 +1,9 @@
 #include "app/HelpWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -29,18 +31,39 @@ int HelpContextOf(const QWidget* widget) {
     return hcContents;
 }
 
+QStringList HelpFolderCandidates() {
+    // Installed, the pages lie in the data folder beside the program's; run from the build
+    // folder, the program reads them from the source tree it was built from.
+    return {QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/") +
+                            QStringLiteral(QUORVANE_HELP_DIR_FROM_PROGRAM)),
+            QStringLiteral(QUORVANE_SOURCE_HELP_DIR)};
+}
+
+QString HelpFolder() {
+    for (const QString& folder : HelpFolderCandidates())
+        if (QFileInfo::exists(folder + QStringLiteral("/contents.html")))
+            return folder;
+    return {};
+}
+
 QUrl HelpTopicUrl(int context) {
+    const QString folder = HelpFolder();
+    if (folder.isEmpty())
+        return {};
+    const auto page = [&folder](const char* name) {
+        return QUrl::fromLocalFile(folder + QStringLiteral("/") + QLatin1String(name));
+    };
     switch (context) {
     case hcMainWindow:
-        return QUrl(QStringLiteral("qrc:/help/main-window.html"));
+        return page("main-window.html");
     case hcSearchOptions:
-        return QUrl(QStringLiteral("qrc:/help/search-options.html"));
+        return page("search-options.html");
     case hcSettings:
-        return QUrl(QStringLiteral("qrc:/help/settings.html"));
+        return page("settings.html");
     case hcAbout:
-        return QUrl(QStringLiteral("qrc:/help/about.html"));
+        return page("about.html");
     default:
-        return QUrl(QStringLiteral("qrc:/help/contents.html"));
+        return page("contents.html");
     }
 }
 
@@ -59,7 +82,7 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), FBrowser(new QTextBro
     layout->addWidget(FBrowser);
     FBrowser->setOpenExternalLinks(true);
     // The pages link their style sheet for a web browser; the help window gives it to them.
-    QFile styleSheet(QStringLiteral(":/help/style.css"));
+    QFile styleSheet(HelpFolder() + QStringLiteral("/style.css"));
     if (styleSheet.open(QIODevice::ReadOnly))
         FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(styleSheet.readAll()));
 }
@@ -73,10 +96,24 @@ void THelpWindow::ShowTopic(int context) {
         hide();
         setWindowModality(modality);
     }
-    FBrowser->setSource(HelpTopicUrl(context));
+    const QUrl page = HelpTopicUrl(context);
+    if (page.isEmpty())
+        ShowMissingPages();
+    else
+        FBrowser->setSource(page);
     show();
     raise();
     activateWindow();
+}
+
+void THelpWindow::ShowMissingPages() {
+    QString folders;
+    for (const QString& folder : HelpFolderCandidates())
+        folders += QStringLiteral("<li>%1</li>").arg(folder.toHtmlEscaped());
+    FBrowser->setHtml(QStringLiteral("<h2>The help pages are missing</h2>"
+                                     "<p>Quorvane looked for them in:</p><ul>%1</ul>"
+                                     "<p>Reinstall Quorvane to bring them back.</p>")
+                          .arg(folders));
 }
 
 QUrl THelpWindow::Page() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
@@ -20,8 +21,12 @@ enum THelpContext : int {
 void SetHelpContext(QWidget* widget, int context);
 // The context of the widget or of the nearest window or widget around it that has one.
 int HelpContextOf(const QWidget* widget);
-// The page of a topic among the help pages built into the program; the contents for a context
-// that has none.
+// Where the help pages are looked for, in order, and the first that holds them (empty when none
+// does).
+QStringList HelpFolderCandidates();
+QString HelpFolder();
+// The page of a topic among the program's help pages; the contents for a context that has none.
+// Empty when the pages are missing.
 QUrl HelpTopicUrl(int context);
 
 // The help window: the program's own help pages with links between them, a way back and the
@@ -36,6 +41,8 @@ public:
     QUrl Page() const;
 
 private:
+    void ShowMissingPages();
+
     QTextBrowser* FBrowser;
 };
 

@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -10,7 +9,10 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "actions/FileActionCommands.h"
+#include "actions/ShellCommands.h"
 #include "app/ConfigFile.h"
 #include "app/ErrorHandler.h"
 #include "app/HelpWindow.h"
@@ -28,6 +30,8 @@
 #include "platform/Mounts.h"
 #include "reports/ReportCommands.h"
 #include "results/CheckCommands.h"
+#include "results/FilterBar.h"
+#include "results/FilterCommands.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsView.h"
@@ -86,7 +90,15 @@ void TMainForm::BuildFrame() {
     FLines = new TResultLinesModel(*FModel, this);
     FGrid = new TResultsView(*FLines, this);
     FGrid->SetContextMenu(FActions.GridMenu);
-    setCentralWidget(FGrid);
+    // The filter bar sits under the grid.
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(FGrid, 1);
+    auto* filterBar = new TFilterBar(centre);
+    column->addWidget(filterBar);
+    setCentralWidget(centre);
 
     for (QLabel*& panel : FStatusPanels) {
         panel = new QLabel(this);
@@ -109,6 +121,18 @@ void TMainForm::BuildFrame() {
     FReports = std::make_unique<TReportCommands>(*this, FController->Results(), *FActions.SaveList,
                                                  *FActions.PrintList);
     FProfiles = new TProfileCommands(*this, FSettings, FConfigFile, *FActions.RecentProfiles);
+    FFilters = new TFilterCommands(
+        {this, FConfigFile, &FController->Results(), FModel, [this] { FView->ProcessMessages(); },
+         [this] { return MayChangeResults(); },
+         [this] {
+             ResultsChanged();
+             SetStatusText(spSecond, FromEngine(FController->Results().SummaryText()));
+         }},
+        FActions, *filterBar);
+    FShell = new TShellCommands(*this, FController->Results(), *FGrid, FActions.Shell);
+    FFileActions =
+        new TFileActionCommands(*this, *FController, FSettings, *FWait, *FGrid,
+                                FActions.FileActions, [this] { return MayChangeResults(); });
 }
 
 void TMainForm::ReadSettings() {
@@ -126,6 +150,7 @@ void TMainForm::ReadSettings() {
     ApplyLook(FSettings.UseSkin);
     PlaceWindow();
     FProfiles->RebuildProfilesMenu();
+    FFilters->RebuildFilterMenu();
     MarkGroupOrder(FSettings.Criteria.GroupOrder);
 }
 
@@ -305,6 +330,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
           FActions.CheckAll, FActions.UncheckAll, FActions.ToggleChecks, FActions.CheckSelected,
           FActions.UncheckSelected, FActions.ToggleSelectionChecks})
         command->setEnabled(idle);
+    FActions.FilterData->setEnabled(idle);
     FActions.OrderGroup->setEnabled(idle);
     FActions.GroupFiles->setEnabled(idle);
     FActions.GroupButton->setEnabled(idle);
@@ -324,6 +350,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
         FGrid->SetContextMenu(nullptr);
         FSearchProgressTimer.start();
     }
+    FFileActions->UpdateEnabled();
 }
 
 void TMainForm::ShowWaitForm() {
@@ -427,12 +454,7 @@ void TMainForm::HelpContentsExecute() {
 }
 
 void TMainForm::GridDoubleClick() {
-    // With the setting off a double click opens the file in the sibling tool, which the shell
-    // integration adds; until then it does what it does when that tool is not installed: nothing.
-    if (!FSettings.CopyOnDblClick)
-        return;
-    if (const std::optional<QString> value = FGrid->ValueAtLastPress())
-        QGuiApplication::clipboard()->setText(*value);
+    FShell->DoubleClick(FSettings.CopyOnDblClick);
 }
 
 void TMainForm::MarkGroupOrder(TGroupOrder order) {

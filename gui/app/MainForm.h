@@ -18,6 +18,8 @@ class QLabel;
 namespace quorvane {
 
 class TCheckCommands;
+class TFilterCommands;
+class TFileActionCommands;
 class TFilesListCommands;
 class TFrmSearchOptions;
 class TFrmSettings;
@@ -29,6 +31,7 @@ class TReportCommands;
 class TResultLinesModel;
 class TResultsModel;
 class TResultsView;
+class TShellCommands;
 
 // The main window: owns the settings read from the configuration file, the search pipeline with
 // its results, the results grid, the wait form, the dialogs, and the commands of the menus and
@@ -58,6 +61,7 @@ public:
     TFrmWait& WaitForm() { return *FWait; }
     TProfileCommands& Profiles() { return *FProfiles; }
     TReportCommands& Reports() { return *FReports; }
+    TFilterCommands& Filters() { return *FFilters; }
     QString StatusText(TStatusPanel panel) const;
 
 protected:
@@ -118,6 +122,9 @@ private:
     std::unique_ptr<TFilesListCommands> FFilesLists;
     std::unique_ptr<TReportCommands> FReports;
     TProfileCommands* FProfiles = nullptr;
+    TFilterCommands* FFilters = nullptr;
+    TShellCommands* FShell = nullptr;
+    TFileActionCommands* FFileActions = nullptr;
 
     QTimer FSearchProgressTimer;
     bool FShown = false;

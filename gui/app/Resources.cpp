@@ -5,7 +5,6 @@
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void InitQuorvaneResources() {
     Q_INIT_RESOURCE(icons);
-    Q_INIT_RESOURCE(help);
 }
 
 namespace quorvane {

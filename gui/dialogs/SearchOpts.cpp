@@ -268,8 +268,13 @@ void TFrmSearchOptions::SaveProfile(const QString& fileName) {
 }
 
 void TFrmSearchOptions::LoadProfile(const QString& fileName) {
-    SearchCriteria loaded = ReadProfile(TIniFile(ToEngine(fileName)), DialogValues());
+    const TIniFile profile(ToEngine(fileName));
+    SearchCriteria loaded = ReadProfile(profile, DialogValues());
     ApplyEmptyListDefaults(loaded, FixedDriveRoots());
+    if (const std::string unread =
+            UnreadProfileEntriesText(profile.FileName(), UnreadProfileEntries(profile));
+        !unread.empty())
+        ShowError(this, FromEngine(unread));
     FIncludeFolders = loaded.IncludeFolders;
     FExcludeFolders = loaded.ExcludeFolders;
     ShowValues(loaded);

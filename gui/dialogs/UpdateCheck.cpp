@@ -1,7 +1,6 @@
 #include "dialogs/UpdateCheck.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLibrary>
 
 #include <memory>
@@ -30,15 +29,8 @@ TUpdateLibrary* LoadUpdateLibrary(QString& error) {
     if (updateLibrary)
         return updateLibrary.get();
     auto loaded = std::make_unique<TUpdateLibrary>();
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    QString fileName = QStringLiteral("renovex"); // through the library path
-    for (const QString& candidate : {programFolder + QStringLiteral("/") + kLibraryFile,
-                                     programFolder + QStringLiteral("/../lib/") + kLibraryFile})
-        if (QFileInfo::exists(candidate)) {
-            fileName = QFileInfo(candidate).canonicalFilePath();
-            break;
-        }
-    loaded->Library.setFileName(fileName);
+    // Found through the program's run path.
+    loaded->Library.setFileName(kLibraryFile);
     if (!loaded->Library.load()) {
         error = loaded->Library.errorString();
         return nullptr;

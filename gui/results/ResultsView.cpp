@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 
 #include "dialogs/UserPrompts.h"
+#include "results/CellCondition.h"
+#include "results/CellDrag.h"
 #include "results/CellText.h"
 #include "results/ResultColors.h"
 #include "results/ResultLinesModel.h"
@@ -160,9 +163,10 @@ void TResultsView::FocusFirstRow() {
 
 void TResultsView::RedrawChecks() {
     viewport()->update();
+    emit ChecksChanged();
 }
 
-std::optional<QString> TResultsView::ValueAtLastPress() const {
+std::optional<TResultsView::TPressedCell> TResultsView::PressedCell() const {
     const QModelIndex index = indexAt(FLastPress);
     if (!index.isValid())
         return std::nullopt;
@@ -170,12 +174,41 @@ std::optional<QString> TResultsView::ValueAtLastPress() const {
     const TResultView& view = FLines.Tree().Results().View();
     if (item.Kind == TResultItem::ikFile) {
         const uint32_t record = view.PassingRecord(item.Index);
-        return CopyText(view.File(record), static_cast<TResultColumn>(index.column()),
-                        view.Row(record).Checkable);
+        return TPressedCell{&view.File(record), static_cast<TResultColumn>(index.column()),
+                            view.Row(record).Checkable};
     }
     const TGroupTree& groups = view.Groups();
-    const TFile& file = view.File(groups.Level(item.Level)[item.Index].Record);
-    return CopyText(file, groups.Column(item.Level), true);
+    return TPressedCell{&view.File(groups.Level(item.Level)[item.Index].Record),
+                        groups.Column(item.Level), true};
+}
+
+std::optional<QString> TResultsView::ValueAtLastPress() const {
+    const std::optional<TPressedCell> cell = PressedCell();
+    if (!cell)
+        return std::nullopt;
+    return CopyText(*cell->File, cell->Column, cell->Checkable);
+}
+
+std::optional<TFilterCondition> TResultsView::ConditionAtLastPress() const {
+    const std::optional<TPressedCell> cell = PressedCell();
+    if (!cell)
+        return std::nullopt;
+    return CellEqualsCondition(cell->Column, *cell->File);
+}
+
+void TResultsView::mouseMoveEvent(QMouseEvent* event) {
+    // Inside the grid a move with the button down selects rows; carried out of the grid, it drags
+    // the pressed cell's value (into the filter builder).
+    if ((event->buttons() & Qt::LeftButton) &&
+        !viewport()->rect().contains(event->position().toPoint())) {
+        if (const std::optional<TFilterCondition> condition = ConditionAtLastPress()) {
+            auto* drag = new QDrag(this);
+            drag->setMimeData(CellDragData(*condition));
+            drag->exec(Qt::CopyAction);
+            return;
+        }
+    }
+    QTableView::mouseMoveEvent(event);
 }
 
 void TResultsView::mousePressEvent(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 
 #include <QTableView>
 
+#include "results/FilterTree.h"
 #include "results/ResultColumns.h"
 #include "results/ResultItems.h"
 #include "results/ResultLayout.h"
@@ -41,11 +42,14 @@ public:
     // The menu that a right click on a data cell opens; none detaches it.
     void SetContextMenu(QMenu* menu) { FContextMenu = menu; }
     QMenu* ContextMenu() const { return FContextMenu; }
-    // Draws the check boxes again after the check marks changed.
+    // Draws the check boxes again after the check marks changed, and says that they did.
     void RedrawChecks();
     // "Copy cell value": the value of the data cell, or of the group row, under the last press of
     // a mouse button; none when that point holds neither.
     std::optional<QString> ValueAtLastPress() const;
+    // What dragging from the last press point carries into the filter builder: an "equals"
+    // condition on the pressed cell's (or group row's) column and value; none for other columns.
+    std::optional<TFilterCondition> ConditionAtLastPress() const;
 
     // For the delegate: how many characters at the start of this row's name the incremental
     // search matched (0 for other rows), and the left and right edges of a row in the viewport.
@@ -59,9 +63,11 @@ signals:
     // A click on a cell of a file row, after it focused the row.
     void CellClicked(TResultColumn column);
     void DoubleClicked();
+    void ChecksChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -71,6 +77,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct TPressedCell {
+        const TFile* File;
+        TResultColumn Column;
+        bool Checkable;
+    };
+    // The file and column of the data cell or group row under the last press point.
+    std::optional<TPressedCell> PressedCell() const;
     void FitColumns();
     void ClearSearch();
     TResultItem ItemAt(const QModelIndex& index) const;
