@@ -224,6 +224,18 @@ TEST_F(CliFilterRun, DefaultFiltersCountWithoutAFileAndNothingIsWritten) {
     EXPECT_NE(err.str().find("0 files (0 bytes) in 0 groups"), std::string::npos) << err.str();
 }
 
+TEST_F(CliFilterRun, TheExportHoldsOnlyTheFilesThatPass) {
+    const std::string report = dir / "bins.txt";
+    ASSERT_EQ(Run(std::string("-q -c crc --export ") + report + " --filter-hex " + kBinsHex + " " +
+                  dir.Path()),
+              esRan)
+        << err.str();
+    std::ifstream in(report);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("big.bin\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("same.txt"), std::string::npos) << text;
+}
+
 TEST_F(CliFilterRun, StoredAndHexFiltersLeaveThePassingGroups) {
     config.WriteFile("Brindlecot/quorvane.ini",
                      std::string("[Filters]\nBins=") + kBinsHex + "\nDocuments=" + kBinsHex + "\n");
