@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "reports/ReportTarget.h"
+
 namespace quorvane::cli {
 namespace {
 
@@ -131,6 +133,8 @@ std::string UsageText() {
            "                             Filter menu (the five default filters always count)\n"
            "      --filter-hex HEX       show only the files that pass a filter given as the hex\n"
            "                             text of its criteria, as the configuration file keeps it\n"
+           "      --export FILE          save the results list as the window does, in the format\n"
+           "                             of the extension: .xls, .csv, .txt, .htm, .html or .xml\n"
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
            "  -0, --null                 text output: end every path with a zero byte and every\n"
@@ -287,6 +291,14 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             error = chooseAction(*action);
         else if (name == "--dry-run")
             error = flag(options.DryRun);
+        else if (name == "--export")
+            error = value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (!ChooseReportTarget(text))
+                    return TUsageError{"--export: \"" + text +
+                                       "\" does not end in .xls, .csv, .txt, .htm, .html or .xml"};
+                options.Export = text;
+                return std::nullopt;
+            });
         else if (name == "--filter" || name == "--filter-hex")
             error = value([&](const std::string& text) -> std::optional<TUsageError> {
                 if (options.Filter || options.FilterHex)

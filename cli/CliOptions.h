@@ -32,6 +32,7 @@ struct TCliOptions {
     std::string Profile;                     // -p
     std::string LoadList;                    // --load-list
     std::string SaveList;                    // --save-list
+    std::string Export;                      // --export: the results list as .xls, .csv ...
     std::optional<std::string> Filter;       // --filter: a stored filter's name
     std::optional<std::string> FilterHex;    // --filter-hex: criteria as hex text
     TOutputFormat Format = TOutputFormat::Text;

@@ -7,6 +7,7 @@
 #include "TerminalView.h"
 #include "app/PipelineController.h"
 #include "platform/Mounts.h"
+#include "reports/ExportList.h"
 
 namespace quorvane::cli {
 namespace {
@@ -79,6 +80,15 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     if (!options.SaveList.empty()) {
         try {
             controller.SaveFilesList(options.SaveList);
+        } catch (const std::exception& error) {
+            err << "error: " << error.what() << '\n';
+            return esFailure;
+        }
+    }
+    if (!options.Export.empty()) {
+        const TResultGrid& results = controller.Results();
+        try {
+            ExportList({results.View(), results.Summary(), {}}, options.Export);
         } catch (const std::exception& error) {
             err << "error: " << error.what() << '\n';
             return esFailure;
