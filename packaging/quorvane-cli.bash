@@ -25,6 +25,9 @@ _quorvane_cli() {
         --zip)
             _filedir zip
             return ;;
+        --export)
+            _filedir '@(xls|csv|txt|htm|html|xml)'
+            return ;;
         -i | --include | -e | --exclude | --filter | --filter-hex)
             return ;;
     esac
