@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/DateTime.h"
 #include "platform/HexText.h"
 #include "platform/Utf8.h"
 
@@ -12,10 +13,8 @@ namespace quorvane::cli {
 namespace {
 
 std::string DateText(TDateTime date) {
-    const TDateTimeParts p = DecodeDateTime(date);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.Year, p.Month, p.Day,
-                  p.Hour, p.Minute, p.Second);
+    std::string text;
+    AppendDateTimeText(text, date);
     return text;
 }
 
