@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "CliHarness.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane::cli {
@@ -179,18 +180,6 @@ TEST_F(CliRun, FailuresAndInterruption) {
 // Filters from a configuration folder of the test's own, which the run must leave as it was.
 class CliFilterRun : public CliRun {
 protected:
-    CliFilterRun() {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        if (old)
-            oldConfigHome = old;
-        ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-    }
-    ~CliFilterRun() override {
-        if (oldConfigHome)
-            ::setenv("XDG_CONFIG_HOME", oldConfigHome->c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-    }
     std::string ConfigText() const {
         std::ifstream in(config / "Brindlecot/quorvane.ini");
         std::stringstream text;
@@ -199,7 +188,7 @@ protected:
     }
 
     quorvane::test::TTempDir config;
-    std::optional<std::string> oldConfigHome;
+    quorvane::test::TScopedEnv configHome{"XDG_CONFIG_HOME", config.Path()};
 };
 
 // Name like *.bin, as hex text.

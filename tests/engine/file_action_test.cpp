@@ -13,12 +13,17 @@
 
 #include "actions/FileAction.h"
 #include "app/PipelineController.h"
+#include "testsupport/Files.h"
 #include "testsupport/RecordingView.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TrashInfoReader.h"
 
 namespace quorvane {
 namespace {
+
+using test::Exists;
+using test::ReadFile;
 
 namespace fs = std::filesystem;
 
@@ -42,11 +47,6 @@ private:
     std::vector<bool> FAnswers;
 };
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Every entry of a zip archive with its contents, read with libzip; empty when it cannot be opened.
 std::map<std::string, std::string> ZipEntries(const std::string& archive) {
     std::map<std::string, std::string> entries;
@@ -69,11 +69,6 @@ std::map<std::string, std::string> ZipEntries(const std::string& archive) {
     return entries;
 }
 
-bool Exists(const std::string& name) {
-    struct stat st;
-    return ::lstat(name.c_str(), &st) == 0;
-}
-
 // A searched folder whose duplicates are in the results, with helpers to check rows by name and
 // run an action as a front end would.
 class FileActionTest : public ::testing::Test {
@@ -83,15 +78,6 @@ protected:
         settings.Criteria.CompareMode = cmCrc;
         settings.Criteria.GroupOrder = goSize; // groups by contents, whatever the names
         settings.BlockDelete = false;
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            FOldDataHome = old;
-        ::setenv("XDG_DATA_HOME", trashHome.Path().c_str(), 1);
-    }
-    ~FileActionTest() override {
-        if (FOldDataHome)
-            ::setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
     }
 
     void Search() {
@@ -148,7 +134,8 @@ protected:
     TScriptedPrompts lastPrompts;
 
 private:
-    std::optional<std::string> FOldDataHome;
+    // Last, so that it is set once the rest is built and put back before the rest goes.
+    test::TScopedEnv FDataHome{"XDG_DATA_HOME", trashHome.Path()};
 };
 
 TEST_F(FileActionTest, DeleteRemovesTheCheckedFilesAndRegroupsWithoutThem) {
