@@ -115,9 +115,7 @@ TEST_P(KilledAction, LosesNoFile) {
     test::TTempDir dir;
     std::string destination;
     if (GetParam().Operation == TFileOperation::Move) {
-        struct stat tmp, shm;
-        if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.Path().c_str(), &tmp) != 0 ||
-            tmp.st_dev == shm.st_dev)
+        if (!test::OnDifferentFileSystems("/dev/shm", dir.Path()))
             GTEST_SKIP() << "/dev/shm is no file system of its own here";
         char pattern[] = "/dev/shm/quorvane-fault-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);

@@ -301,9 +301,7 @@ TEST_F(FileActionTest, MoveFailuresLeaveTheFileAndItsRow) {
 }
 
 TEST_F(FileActionTest, MoveToAnotherFileSystem) {
-    struct stat tmp, shm;
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.Path().c_str(), &tmp) != 0 ||
-        tmp.st_dev == shm.st_dev)
+    if (!test::OnDifferentFileSystems("/dev/shm", dir.Path()))
         GTEST_SKIP() << "/dev/shm is no file system of its own here";
     char pattern[] = "/dev/shm/quorvane-action-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);

@@ -86,9 +86,7 @@ TEST_F(Trash, ATrashThatCannotBeMadeLeavesTheFileAndSaysWhy) {
 
 // The top-folder trash of another file system: /dev/shm is a tmpfs on most machines.
 TEST(TopFolderTrash, OnAnotherFileSystemUsesTheTrashOfItsTopFolder) {
-    struct stat tmp, shm;
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(fs::temp_directory_path().c_str(), &tmp) != 0 ||
-        tmp.st_dev == shm.st_dev)
+    if (!test::OnDifferentFileSystems("/dev/shm", fs::temp_directory_path()))
         GTEST_SKIP() << "/dev/shm is no file system of its own here";
     test::TTempDir home;
     ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);

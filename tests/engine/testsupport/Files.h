@@ -20,4 +20,12 @@ inline bool Exists(const std::string& name) {
     return ::lstat(name.c_str(), &st) == 0;
 }
 
+// Whether both names exist and lie on different file systems: for the tests that need a move
+// across devices, which skip themselves where the machine has no second file system.
+inline bool OnDifferentFileSystems(const std::string& first, const std::string& second) {
+    struct stat a, b;
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
+           a.st_dev != b.st_dev;
+}
+
 } // namespace quorvane::test
