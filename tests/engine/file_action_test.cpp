@@ -18,12 +18,14 @@
 #include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TrashInfoReader.h"
+#include "testsupport/ZipEntries.h"
 
 namespace quorvane {
 namespace {
 
 using test::Exists;
 using test::ReadFile;
+using test::ZipEntries;
 
 namespace fs = std::filesystem;
 
@@ -46,28 +48,6 @@ public:
 private:
     std::vector<bool> FAnswers;
 };
-
-// Every entry of a zip archive with its contents, read with libzip; empty when it cannot be opened.
-std::map<std::string, std::string> ZipEntries(const std::string& archive) {
-    std::map<std::string, std::string> entries;
-    int code = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!zip)
-        return entries;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-        const auto index = static_cast<zip_uint64_t>(i);
-        std::string& contents = entries[zip_get_name(zip, index, ZIP_FL_ENC_RAW)];
-        zip_file_t* file = zip_fopen_index(zip, index, 0);
-        char buffer[4096];
-        zip_int64_t got;
-        while (file && (got = zip_fread(file, buffer, sizeof buffer)) > 0)
-            contents.append(buffer, static_cast<std::size_t>(got));
-        if (file)
-            zip_fclose(file);
-    }
-    zip_discard(zip);
-    return entries;
-}
 
 // A searched folder whose duplicates are in the results, with helpers to check rows by name and
 // run an action as a front end would.
