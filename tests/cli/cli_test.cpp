@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "CliHarness.h"
+#include "testsupport/Files.h"
 #include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
@@ -157,8 +158,7 @@ TEST_F(CliRun, ExportsTheResultsListInTheFormatOfTheExtension) {
     EXPECT_EQ(magic, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
 
     ASSERT_EQ(Run("-q -c crc --export " + dir / "r.CSV" + " " + dir.Path()), esRan);
-    std::ifstream csv(dir / "r.CSV");
-    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
+    const std::string text = quorvane::test::ReadFile(dir / "r.CSV");
     EXPECT_EQ(text.substr(0, text.find('\n')), "\"Date\";\"Path\"\r");
     EXPECT_NE(text.find("\"big.bin\"\r\n\"Size: 10\"\r\n"), std::string::npos) << text;
 
@@ -181,10 +181,7 @@ TEST_F(CliRun, FailuresAndInterruption) {
 class CliFilterRun : public CliRun {
 protected:
     std::string ConfigText() const {
-        std::ifstream in(config / "Brindlecot/quorvane.ini");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return quorvane::test::ReadFile(config / "Brindlecot/quorvane.ini");
     }
 
     quorvane::test::TTempDir config;
@@ -219,8 +216,7 @@ TEST_F(CliFilterRun, TheExportHoldsOnlyTheFilesThatPass) {
                   dir.Path()),
               esRan)
         << err.str();
-    std::ifstream in(report);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = quorvane::test::ReadFile(report);
     EXPECT_NE(text.find("big.bin\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("same.txt"), std::string::npos) << text;
 }
