@@ -14,11 +14,13 @@
 #include "platform/AtomicFile.h"
 #include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/ZipEntries.h"
 
 namespace quorvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using quorvane::test::ZipEntries;
 using TLines = std::vector<std::string>;
 
 TLines Lines(const std::string& text) {
@@ -49,27 +51,6 @@ std::string PercentDecoded(const std::string& text) {
         }
     }
     return out;
-}
-
-// The entries of a zip archive with their contents, read back with libzip.
-std::map<std::string, std::string> ZipEntries(const std::string& archive) {
-    std::map<std::string, std::string> entries;
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, &error);
-    if (!zip)
-        return entries;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-        zip_stat_t stat;
-        zip_stat_index(zip, i, ZIP_FL_ENC_RAW, &stat);
-        std::string contents(stat.size, '\0');
-        if (zip_file_t* file = zip_fopen_index(zip, i, 0)) {
-            zip_fread(file, contents.data(), stat.size);
-            zip_fclose(file);
-        }
-        entries[zip_get_name(zip, i, ZIP_FL_ENC_RAW)] = contents;
-    }
-    zip_close(zip);
-    return entries;
 }
 
 TEST(CliActionOptions, ReadsOneActionAndRefusesTheRest) {

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include "CliHarness.h"
+#include "testsupport/Files.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane::cli {
@@ -156,8 +158,7 @@ TEST_F(CliRun, ExportsTheResultsListInTheFormatOfTheExtension) {
     EXPECT_EQ(magic, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
 
     ASSERT_EQ(Run("-q -c crc --export " + dir / "r.CSV" + " " + dir.Path()), esRan);
-    std::ifstream csv(dir / "r.CSV");
-    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
+    const std::string text = quorvane::test::ReadFile(dir / "r.CSV");
     EXPECT_EQ(text.substr(0, text.find('\n')), "\"Date\";\"Path\"\r");
     EXPECT_NE(text.find("\"big.bin\"\r\n\"Size: 10\"\r\n"), std::string::npos) << text;
 
@@ -179,27 +180,12 @@ TEST_F(CliRun, FailuresAndInterruption) {
 // Filters from a configuration folder of the test's own, which the run must leave as it was.
 class CliFilterRun : public CliRun {
 protected:
-    CliFilterRun() {
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        if (old)
-            oldConfigHome = old;
-        ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
-    }
-    ~CliFilterRun() override {
-        if (oldConfigHome)
-            ::setenv("XDG_CONFIG_HOME", oldConfigHome->c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-    }
     std::string ConfigText() const {
-        std::ifstream in(config / "Brindlecot/quorvane.ini");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return quorvane::test::ReadFile(config / "Brindlecot/quorvane.ini");
     }
 
     quorvane::test::TTempDir config;
-    std::optional<std::string> oldConfigHome;
+    quorvane::test::TScopedEnv configHome{"XDG_CONFIG_HOME", config.Path()};
 };
 
 // Name like *.bin, as hex text.
@@ -230,8 +216,7 @@ TEST_F(CliFilterRun, TheExportHoldsOnlyTheFilesThatPass) {
                   dir.Path()),
               esRan)
         << err.str();
-    std::ifstream in(report);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = quorvane::test::ReadFile(report);
     EXPECT_NE(text.find("big.bin\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("same.txt"), std::string::npos) << text;
 }

@@ -18,10 +18,13 @@
 
 #include "actions/FileAction.h"
 #include "platform/DateTime.h"
+#include "testsupport/Files.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
 namespace {
+
+using test::ReadFile;
 
 namespace fs = std::filesystem;
 using TClock = std::chrono::steady_clock;
@@ -36,11 +39,6 @@ std::string Contents(int file) {
     for (char& c : contents)
         c = static_cast<char>(random() % 251); // compresses, but not to nothing
     return contents;
-}
-
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string ZipEntry(const std::string& archive, const std::string& entry) {
@@ -117,9 +115,7 @@ TEST_P(KilledAction, LosesNoFile) {
     test::TTempDir dir;
     std::string destination;
     if (GetParam().Operation == TFileOperation::Move) {
-        struct stat tmp, shm;
-        if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.Path().c_str(), &tmp) != 0 ||
-            tmp.st_dev == shm.st_dev)
+        if (!test::OnDifferentFileSystems("/dev/shm", dir.Path()))
             GTEST_SKIP() << "/dev/shm is no file system of its own here";
         char pattern[] = "/dev/shm/quorvane-fault-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);

@@ -15,6 +15,7 @@
 #include "duplicates/Checksums.h"
 #include "duplicates/Crc.h"
 #include "duplicates/MessageDigests.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
 namespace {
@@ -108,16 +109,8 @@ std::unique_ptr<test::TTempDir> FolderForLargeSparseFile() {
     if (::statfs("/dev/shm", &info) != 0 || info.f_type != TMPFS_MAGIC ||
         ::access("/dev/shm", W_OK) != 0)
         return std::make_unique<test::TTempDir>();
-    const char* previous = std::getenv("TMPDIR");
-    const std::optional<std::string> saved =
-        previous ? std::optional<std::string>(previous) : std::nullopt;
-    ::setenv("TMPDIR", "/dev/shm", 1);
-    auto folder = std::make_unique<test::TTempDir>();
-    if (saved)
-        ::setenv("TMPDIR", saved->c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
-    return folder;
+    const test::TScopedEnv tmpdir("TMPDIR", "/dev/shm");
+    return std::make_unique<test::TTempDir>();
 }
 
 // A sparse file just over 4 GiB with a few bytes written at its start, across the 4 GiB mark and

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/DetachedProcess.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
@@ -67,10 +68,12 @@ TEST(DetachedProcess, EveryArgumentArrivesByteForByteWithoutAShell) {
 TEST(DetachedProcess, AProgramNamedWithoutAFolderIsFoundInPath) {
     TTempDir dir;
     const std::string recorder = WriteRecorder(dir, "recorder-in-path");
-    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", ("/nonexistent:" + dir.Path() + ":" + oldPath).c_str(), 1);
-    const int started = StartDetached({"recorder-in-path", "x"});
-    ::setenv("PATH", oldPath.c_str(), 1);
+    int started;
+    {
+        const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+        const test::TScopedEnv path("PATH", "/nonexistent:" + dir.Path() + ":" + oldPath);
+        started = StartDetached({"recorder-in-path", "x"});
+    }
     ASSERT_EQ(started, 0);
     EXPECT_EQ(AwaitRecord(recorder).size(), 2u);
 }

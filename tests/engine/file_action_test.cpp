@@ -13,12 +13,19 @@
 
 #include "actions/FileAction.h"
 #include "app/PipelineController.h"
+#include "testsupport/Files.h"
 #include "testsupport/RecordingView.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TrashInfoReader.h"
+#include "testsupport/ZipEntries.h"
 
 namespace quorvane {
 namespace {
+
+using test::Exists;
+using test::ReadFile;
+using test::ZipEntries;
 
 namespace fs = std::filesystem;
 
@@ -42,38 +49,6 @@ private:
     std::vector<bool> FAnswers;
 };
 
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Every entry of a zip archive with its contents, read with libzip; empty when it cannot be opened.
-std::map<std::string, std::string> ZipEntries(const std::string& archive) {
-    std::map<std::string, std::string> entries;
-    int code = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!zip)
-        return entries;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
-        const auto index = static_cast<zip_uint64_t>(i);
-        std::string& contents = entries[zip_get_name(zip, index, ZIP_FL_ENC_RAW)];
-        zip_file_t* file = zip_fopen_index(zip, index, 0);
-        char buffer[4096];
-        zip_int64_t got;
-        while (file && (got = zip_fread(file, buffer, sizeof buffer)) > 0)
-            contents.append(buffer, static_cast<std::size_t>(got));
-        if (file)
-            zip_fclose(file);
-    }
-    zip_discard(zip);
-    return entries;
-}
-
-bool Exists(const std::string& name) {
-    struct stat st;
-    return ::lstat(name.c_str(), &st) == 0;
-}
-
 // A searched folder whose duplicates are in the results, with helpers to check rows by name and
 // run an action as a front end would.
 class FileActionTest : public ::testing::Test {
@@ -83,15 +58,6 @@ protected:
         settings.Criteria.CompareMode = cmCrc;
         settings.Criteria.GroupOrder = goSize; // groups by contents, whatever the names
         settings.BlockDelete = false;
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            FOldDataHome = old;
-        ::setenv("XDG_DATA_HOME", trashHome.Path().c_str(), 1);
-    }
-    ~FileActionTest() override {
-        if (FOldDataHome)
-            ::setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
     }
 
     void Search() {
@@ -148,7 +114,8 @@ protected:
     TScriptedPrompts lastPrompts;
 
 private:
-    std::optional<std::string> FOldDataHome;
+    // Last, so that it is set once the rest is built and put back before the rest goes.
+    test::TScopedEnv FDataHome{"XDG_DATA_HOME", trashHome.Path()};
 };
 
 TEST_F(FileActionTest, DeleteRemovesTheCheckedFilesAndRegroupsWithoutThem) {
@@ -314,9 +281,7 @@ TEST_F(FileActionTest, MoveFailuresLeaveTheFileAndItsRow) {
 }
 
 TEST_F(FileActionTest, MoveToAnotherFileSystem) {
-    struct stat tmp, shm;
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(dir.Path().c_str(), &tmp) != 0 ||
-        tmp.st_dev == shm.st_dev)
+    if (!test::OnDifferentFileSystems("/dev/shm", dir.Path()))
         GTEST_SKIP() << "/dev/shm is no file system of its own here";
     char pattern[] = "/dev/shm/quorvane-action-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);

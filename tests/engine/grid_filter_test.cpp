@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "app/Settings.h"
 #include "app/StoredFilters.h"
@@ -15,6 +14,7 @@
 #include "results/FilterEvaluator.h"
 #include "results/FilterText.h"
 #include "results/GridFilter.h"
+#include "testsupport/Files.h"
 #include "testsupport/FilterErrors.h"
 #include "testsupport/ResultRows.h"
 #include "testsupport/TempDir.h"
@@ -22,6 +22,7 @@
 namespace quorvane {
 namespace {
 
+using test::ReadFile;
 using test::ThrownMessage;
 using Op = TFilterOperator;
 using GroupOp = TFilterGroupOperator;
@@ -36,13 +37,6 @@ TFilterGroup Default(const std::string& name) {
             return DecodeStoredFilter(filter.CriteriaHex);
     ADD_FAILURE() << name;
     return {};
-}
-
-std::string FileText(const std::string& name) {
-    std::ifstream in(name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 TEST(FilterText, ReadsTheFilterInWords) {
@@ -121,7 +115,7 @@ TEST_F(StoredFiltersTest, StoresAtTheEndAndReadsBackTheSameBytes) {
 
 TEST_F(StoredFiltersTest, RefusesCriteriaTooLongToReadBackAndSaysByHowMuch) {
     Write("[Filters]\n");
-    const std::string before = FileText(configFile);
+    const std::string before = ReadFile(configFile);
     // 4 + 1 + 4 of header, then 1 + 1 + 4 + n + 4 + 1 + 4 + n for one Name condition on a long
     // text.
     const std::string text(500, 'x');
@@ -132,7 +126,7 @@ TEST_F(StoredFiltersTest, RefusesCriteriaTooLongToReadBackAndSaysByHowMuch) {
     EXPECT_NE(message.find("1024 bytes, at most 1023 fit: make it at least 1 bytes shorter"),
               std::string::npos)
         << message;
-    EXPECT_EQ(FileText(configFile), before);
+    EXPECT_EQ(ReadFile(configFile), before);
 }
 
 TEST_F(StoredFiltersTest, MissingEmptyOrDamagedFiltersNameTheFilterAndThePlace) {
@@ -156,7 +150,7 @@ TEST_F(StoredFiltersTest, MissingEmptyOrDamagedFiltersNameTheFilterAndThePlace) 
 
 TEST_F(StoredFiltersTest, DefaultsCountAsStoredForAReaderThatNeverWrites) {
     Write("[Filters]\nExecutables=\nMine=" + DefaultFilters()[0].CriteriaHex + "\n");
-    const std::string before = FileText(configFile);
+    const std::string before = ReadFile(configFile);
     EXPECT_EQ(LoadStoredFilterOrDefault(configFile, "documents"), Default("Documents"));
     EXPECT_EQ(LoadStoredFilterOrDefault(configFile, "Executables"), Default("Executables"));
     EXPECT_EQ(LoadStoredFilterOrDefault(configFile, "Mine"), Default("Documents"));
@@ -165,7 +159,7 @@ TEST_F(StoredFiltersTest, DefaultsCountAsStoredForAReaderThatNeverWrites) {
               }).find("no stored filter"),
               std::string::npos);
     EXPECT_NE(ThrownMessage([&] { LoadStoredFilter(configFile, "Documents"); }), "(no error)");
-    EXPECT_EQ(FileText(configFile), before);
+    EXPECT_EQ(ReadFile(configFile), before);
 }
 
 // Six files in three groups: documents, support files and others, in mixed letter case.

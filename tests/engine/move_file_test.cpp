@@ -8,22 +8,16 @@
 #include <unistd.h>
 
 #include "platform/MoveFile.h"
+#include "testsupport/Files.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
 namespace {
 
+using test::Exists;
+using test::ReadFile;
+
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Exists(const std::string& name) {
-    struct stat st;
-    return ::lstat(name.c_str(), &st) == 0;
-}
 
 std::vector<std::string> Entries(const std::string& folder) {
     std::vector<std::string> names;

@@ -9,23 +9,18 @@
 #include <unistd.h>
 
 #include "platform/Trash.h"
+#include "testsupport/Files.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TrashInfoReader.h"
 
 namespace quorvane {
 namespace {
 
+using test::Exists;
+using test::ReadFile;
+
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Exists(const std::string& name) {
-    struct stat st;
-    return ::lstat(name.c_str(), &st) == 0;
-}
 
 // The original path a trashed item's .trashinfo gives back, or "" when a strict reader rejects it.
 std::string RestorePath(const std::string& trash, const std::string& item) {
@@ -37,23 +32,11 @@ std::string RestorePath(const std::string& trash, const std::string& item) {
 // A home trash of its own: $XDG_DATA_HOME points into a temporary folder for each test.
 class Trash : public ::testing::Test {
 protected:
-    Trash() {
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            FOldDataHome = old;
-        ::setenv("XDG_DATA_HOME", (dir / "data home").c_str(), 1);
-    }
-    ~Trash() override {
-        if (FOldDataHome)
-            ::setenv("XDG_DATA_HOME", FOldDataHome->c_str(), 1);
-        else
-            ::unsetenv("XDG_DATA_HOME");
-    }
-
     test::TTempDir dir;
     const std::string home = dir / "data home/Trash";
 
 private:
-    std::optional<std::string> FOldDataHome;
+    test::TScopedEnv FDataHome{"XDG_DATA_HOME", dir / "data home"};
 };
 
 TEST_F(Trash, HomeTrashTakesAnyNameAndTheInfoLeadsBack) {
@@ -103,9 +86,7 @@ TEST_F(Trash, ATrashThatCannotBeMadeLeavesTheFileAndSaysWhy) {
 
 // The top-folder trash of another file system: /dev/shm is a tmpfs on most machines.
 TEST(TopFolderTrash, OnAnotherFileSystemUsesTheTrashOfItsTopFolder) {
-    struct stat tmp, shm;
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(fs::temp_directory_path().c_str(), &tmp) != 0 ||
-        tmp.st_dev == shm.st_dev)
+    if (!test::OnDifferentFileSystems("/dev/shm", fs::temp_directory_path()))
         GTEST_SKIP() << "/dev/shm is no file system of its own here";
     test::TTempDir home;
     ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);

@@ -17,6 +17,7 @@
 #include "app/Look.h"
 #include "app/SingleInstance.h"
 #include "app/Wait.h"
+#include "testsupport/GuiTest.h"
 
 using namespace quorvane;
 using namespace Qt::StringLiterals;
@@ -57,11 +58,7 @@ private slots:
     void SecondProgramRaisesTheFirstAndEndsWithZero() {
         QVERIFY2(QFile::exists(ProgramPath()), qPrintable(ProgramPath()));
         QTemporaryDir config;
-        QVERIFY(QDir().mkpath(config.path() + u"/Brindlecot"_s));
-        QFile ini(config.path() + u"/Brindlecot/quorvane.ini"_s);
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Config]\nFirstShow=0\n");
-        ini.close();
+        test::WriteShownConfigIn(config.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         environment.insert(u"XDG_CONFIG_HOME"_s, config.path());

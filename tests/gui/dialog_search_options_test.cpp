@@ -17,15 +17,14 @@
 #include "dialogs/SearchOpts.h"
 #include "platform/AtomicFile.h"
 #include "reports/Profile.h"
+#include "testsupport/GuiTest.h"
 
 namespace quorvane {
 namespace {
 
+using test::Engine;
+using test::Find;
 using TList = std::vector<std::string>;
-
-std::string Engine(const QString& text) {
-    return text.toStdString();
-}
 
 // The child folder `name` once the tree has listed it (expanding the parent as the view would).
 QModelIndex WaitForChild(TFolderCheckModel& model, const QModelIndex& parent, const QString& name) {
@@ -39,13 +38,6 @@ QModelIndex WaitForChild(TFolderCheckModel& model, const QModelIndex& parent, co
 
 bool IsChecked(const QModelIndex& index) {
     return index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
-}
-
-template <typename T> T* Find(const QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no control %s", name);
-    return child;
 }
 
 } // namespace

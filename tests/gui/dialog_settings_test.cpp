@@ -10,22 +10,11 @@
 
 #include "dialogs/ScriptedPrompts.h"
 #include "dialogs/Settings.h"
+#include "testsupport/GuiTest.h"
 
 namespace quorvane {
-namespace {
-
-template <typename T> T* Find(const QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!child)
-        qFatal("no control %s", name);
-    return child;
-}
-
-std::string Engine(const QString& text) {
-    return text.toStdString();
-}
-
-} // namespace
+using test::Engine;
+using test::Find;
 
 class TSettingsTest : public QObject {
     Q_OBJECT

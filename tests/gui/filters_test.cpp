@@ -37,42 +37,13 @@
 #include "results/ManageFilters.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsView.h"
+#include "testsupport/GuiTest.h"
 
 using namespace quorvane;
 using namespace Qt::StringLiterals;
+using namespace quorvane::test;
 
 namespace {
-
-constexpr int kTimeoutMs = 20000;
-
-void WriteFile(const QString& name, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(name).path());
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-// Runs `answer` on the first modal dialog that opens, then closes it if it is still open.
-class TModalAnswer : public QObject {
-public:
-    explicit TModalAnswer(std::function<void(QWidget&)> answer) : FAnswer(std::move(answer)) {
-        connect(&FTimer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || Answered)
-                return;
-            Answered = true;
-            FAnswer(*modal);
-            if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
-                dialog->reject();
-        });
-        FTimer.start(20);
-    }
-    bool Answered = false;
-
-private:
-    QTimer FTimer;
-    std::function<void(QWidget&)> FAnswer;
-};
 
 QString HexOf(const TFilterGroup& criteria) {
     return QString::fromStdString(EncodeStoredFilter(criteria));
@@ -105,36 +76,15 @@ void Enter(TValueEditor& editor, const QVariant& value) {
 
 } // namespace
 
-class FiltersTest : public QObject {
+class FiltersTest : public QObject, private TMainWindowFolders {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FConfig;
-    std::unique_ptr<QTemporaryDir> FTree;
-    std::unique_ptr<TScriptedPrompts> FPrompts;
-
-    QString Tree(const QString& relative = {}) const { return FTree->path() + u"/"_s + relative; }
-    std::string ConfigFile() const {
-        return (FConfig->path() + u"/Brindlecot/quorvane.ini"_s).toStdString();
-    }
     void WriteConfig(const QByteArray& filters = {}) {
-        WriteFile(QString::fromStdString(ConfigFile()),
-                  "[Config]\nFirstShow=0\n" + (filters.isEmpty() ? "" : "[Filters]\n" + filters));
+        WriteShownConfig(filters.isEmpty() ? "" : "[Filters]\n" + filters);
     }
 
-    std::unique_ptr<TMainForm> MakeForm() {
-        auto form = std::make_unique<TMainForm>();
-        form->Settings().Criteria.IncludeFolders = {Tree().toStdString()};
-        form->Settings().Criteria.CompareMode = cmNone;
-        form->Settings().DontShowCompareMessage = true;
-        return form;
-    }
-
-    static void Search(TMainForm& form) {
-        form.Actions().Search->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!form.Controller().WorkerRunning() && !form.Controller().Busy(),
-                                 kTimeoutMs);
-    }
+    std::unique_ptr<TMainForm> MakeForm() { return NewMainForm(Tree().toStdString(), cmNone); }
 
     // The files the grid shows, by path below the tree, sorted.
     QStringList Shown(TMainForm& form) const {
@@ -144,7 +94,7 @@ private:
             shown << QString::fromStdString(view.File(record).FullName()).mid(Tree().size());
         shown.sort();
         // The grid shows the same rows.
-        const auto& lines = *qobject_cast<const TResultLinesModel*>(form.Grid().model());
+        const auto& lines = GridLines(form);
         int files = 0;
         for (int line = 0; line < lines.rowCount(); ++line)
             files += lines.Item(lines.index(line, 0)).Kind == TResultItem::ikFile;
@@ -172,11 +122,7 @@ private:
 
 private slots:
     void init() {
-        FConfig = std::make_unique<QTemporaryDir>();
-        FTree = std::make_unique<QTemporaryDir>();
-        QVERIFY(FConfig->isValid() && FTree->isValid());
-        qputenv("XDG_CONFIG_HOME", FConfig->path().toUtf8());
-        FPrompts = std::make_unique<TScriptedPrompts>();
+        QVERIFY(OpenFolders());
         for (const char* folder : {"a", "b"}) {
             WriteFile(Tree(u"%1/report.DOC"_s.arg(QLatin1String(folder))), "doc!");
             WriteFile(Tree(u"%1/lib.dll"_s.arg(QLatin1String(folder))), "dll!!");
@@ -186,7 +132,7 @@ private slots:
         WriteFile(Tree(u"d/notes.txt"_s), "txt");
     }
 
-    void cleanup() { FPrompts.reset(); }
+    void cleanup() { CloseFolders(); }
 
     void MenuShowsTenStoredFiltersThenMore() {
         QByteArray section;
@@ -223,7 +169,7 @@ private slots:
             QCOMPARE(builder.FilterList().currentIndex(), -1);
             builder.hide();
         }
-        TIniFile ini(ConfigFile());
+        TIniFile ini(ConfigFile().toStdString());
         ini.DeleteKey("Filters", "Eleventh");
         ini.DeleteKey("Filters", "Twelfth");
         ini.UpdateFile();
@@ -371,11 +317,12 @@ private slots:
         builder.findChild<QPushButton*>(u"btnSave"_s)->click();
         QVERIFY(answer.Answered);
         QCOMPARE(FPrompts->InputPrompts, QStringList{u"Filter name|Enter filter name:"_s});
-        const std::vector<std::string> names = StoredFilterNames(ConfigFile());
+        const std::vector<std::string> names = StoredFilterNames(ConfigFile().toStdString());
         QCOMPARE(QString::fromStdString(names.back()), u"Mine"_s);
         QCOMPARE(FilterItems(*form).last(), u"Mine"_s);
         QCOMPARE(builder.FilterList().currentText(), u"Mine"_s);
-        QCOMPARE(QString::fromStdString(TIniFile(ConfigFile()).ReadString("Filters", "Mine", "")),
+        QCOMPARE(QString::fromStdString(
+                     TIniFile(ConfigFile().toStdString()).ReadString("Filters", "Mine", "")),
                  built);
 
         // Loaded and stored again ("Save" over the selected name): the same bytes.
@@ -390,9 +337,10 @@ private slots:
         builder.findChild<QPushButton*>(u"btnSave"_s)->click();
         QVERIFY(again.Answered);
         QCOMPARE(FPrompts->Messages.last().Text, u"Confirm overwrite of filter\"Mine\"?"_s);
-        QCOMPARE(QString::fromStdString(TIniFile(ConfigFile()).ReadString("Filters", "Mine", "")),
+        QCOMPARE(QString::fromStdString(
+                     TIniFile(ConfigFile().toStdString()).ReadString("Filters", "Mine", "")),
                  built);
-        QCOMPARE(StoredFilterNames(ConfigFile()).size(), names.size());
+        QCOMPARE(StoredFilterNames(ConfigFile().toStdString()).size(), names.size());
     }
 
     void StoringTooLongAFilterIsRefused() {
@@ -404,7 +352,7 @@ private slots:
         Pick(*condition, u"Path"_s, u"equals"_s);
         Enter(*condition->Operands()->Editors()[0], QString(510, u'x'));
         const QByteArray before = [this] {
-            QFile file(QString::fromStdString(ConfigFile()));
+            QFile file(ConfigFile());
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         }();
         FPrompts->Inputs = {u"Long"_s};
@@ -415,7 +363,7 @@ private slots:
         // 9 + 1 + 1 + 4 + 510 + 4 + 1 + 4 + 510 = 1044 bytes.
         QVERIFY2(FPrompts->Messages[0].Text.contains(u"make it at least 21 bytes shorter"_s),
                  qPrintable(FPrompts->Messages[0].Text));
-        QFile file(QString::fromStdString(ConfigFile()));
+        QFile file(ConfigFile());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
         QVERIFY(!FilterItems(*form).contains(u"Long"_s));
@@ -439,11 +387,13 @@ private slots:
             QCOMPARE(FPrompts->Messages[0].Text, u"Confirm delete of filter\"Documents\"?"_s);
             QVERIFY(!FilterItems(*form).contains(u"Documents"_s));
             QCOMPARE(builder.FilterList().findText(u"Documents"_s), -1);
-            QCOMPARE(TIniFile(ConfigFile()).ReadString("Filters", "Documents", "none"), "none");
+            QCOMPARE(
+                TIniFile(ConfigFile().toStdString()).ReadString("Filters", "Documents", "none"),
+                "none");
         }
         auto again = MakeForm();
         QCOMPARE(FilterItems(*again).last(), u"Documents"_s);
-        QCOMPARE(TIniFile(ConfigFile()).ReadString("Filters", "Documents", ""),
+        QCOMPARE(TIniFile(ConfigFile().toStdString()).ReadString("Filters", "Documents", ""),
                  DefaultFilters()[0].CriteriaHex);
     }
 

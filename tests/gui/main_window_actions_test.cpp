@@ -26,16 +26,16 @@
 #include "dialogs/ScriptedPrompts.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsView.h"
+#include "testsupport/GuiTest.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quorvane;
 using namespace Qt::StringLiterals;
+using namespace quorvane::test;
 
 namespace {
-
-constexpr int kTimeoutMs = 20000;
 
 // Written through the raw bytes of the name: QFile cannot name a file that is not UTF-8.
 void WriteFile(const std::string& name, const std::string& contents) {
@@ -57,19 +57,17 @@ const std::string kHostileName = "it's \"q\" $(touch pwned), x\n\xe9\xff.txt";
 
 } // namespace
 
-class MainWindowActionsTest : public QObject {
+class MainWindowActionsTest : public QObject, private TMainWindowFolders {
     Q_OBJECT
 
 public slots:
     void RecordUrl(const QUrl& url) { FOpenedUrls << url; }
 
 private:
-    std::unique_ptr<QTemporaryDir> FConfig;
-    std::unique_ptr<QTemporaryDir> FTree;
     std::unique_ptr<QTemporaryDir> FData;
-    std::unique_ptr<TScriptedPrompts> FPrompts;
     QList<QUrl> FOpenedUrls;
 
+    // By bytes, in place of the shared one: some names here are not UTF-8.
     std::string Tree(const std::string& relative = {}) const {
         return FTree->path().toStdString() + "/" + relative;
     }
@@ -115,22 +113,7 @@ private:
         return arguments;
     }
 
-    std::unique_ptr<TMainForm> MakeForm() {
-        auto form = std::make_unique<TMainForm>();
-        form->Settings().Criteria.IncludeFolders = {Tree()};
-        form->Settings().Criteria.CompareMode = cmCrc;
-        form->Settings().DontShowCompareMessage = true;
-        return form;
-    }
-
-    static bool Idle(TMainForm& form) {
-        return !form.Controller().WorkerRunning() && !form.Controller().Busy();
-    }
-
-    static void Search(TMainForm& form) {
-        form.Actions().Search->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(form), kTimeoutMs);
-    }
+    std::unique_ptr<TMainForm> MakeForm() { return NewMainForm(Tree(), cmCrc); }
 
     // The records of the file rows, by name below the tree.
     std::map<std::string, uint32_t> Records(TMainForm& form) const {
@@ -142,7 +125,7 @@ private:
     }
 
     QModelIndex Cell(TMainForm& form, const std::string& relative, TResultColumn column) const {
-        const auto& lines = *qobject_cast<const TResultLinesModel*>(form.Grid().model());
+        const auto& lines = GridLines(form);
         const uint32_t record = Records(form).at(relative);
         return lines.IndexOf(TResultItem::File(static_cast<uint32_t>(
                                  form.Controller().Results().View().DisplayPosition(record))),
@@ -175,22 +158,18 @@ private:
 
 private slots:
     void init() {
-        FConfig = std::make_unique<QTemporaryDir>();
-        FTree = std::make_unique<QTemporaryDir>();
+        QVERIFY(OpenFolders());
         FData = std::make_unique<QTemporaryDir>();
-        QVERIFY(FConfig->isValid() && FTree->isValid() && FData->isValid());
-        qputenv("XDG_CONFIG_HOME", FConfig->path().toUtf8());
+        QVERIFY(FData->isValid());
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString(Data("home")));
         qputenv("XDG_DATA_DIRS", QByteArray::fromStdString(Data("system")));
-        WriteFile(FConfig->path().toStdString() + "/Brindlecot/quorvane.ini",
-                  "[Config]\nFirstShow=0\n");
-        FPrompts = std::make_unique<TScriptedPrompts>();
+        WriteShownConfig();
         FOpenedUrls.clear();
         WriteTree();
     }
 
     void cleanup() {
-        FPrompts.reset();
+        CloseFolders();
         // QDir cannot name what is not UTF-8: the tree goes through its bytes.
         std::filesystem::remove_all(Tree());
         QDesktopServices::unsetUrlHandler(u"file"_s);
@@ -589,7 +568,7 @@ private slots:
                            form->Grid().visualRect(Cell(*form, "a/pair.bin", rcSize)).center());
         QCOMPARE(QGuiApplication::clipboard()->text(), u"5"_s);
         // On a group row it copies the group's value.
-        const auto& lines = *qobject_cast<const TResultLinesModel*>(form->Grid().model());
+        const auto& lines = GridLines(*form);
         int groupLine = Cell(*form, "a/pair.bin", rcPath).row();
         // The outermost group row above it: the name's.
         while (lines.Item(lines.index(groupLine, 0)).Kind != TResultItem::ikGroup ||

@@ -28,60 +28,16 @@
 #include "results/ResultLinesModel.h"
 #include "results/ResultsView.h"
 #include "search/ProfileCommands.h"
+#include "testsupport/GuiTest.h"
 
 using namespace quorvane;
 using namespace Qt::StringLiterals;
+using namespace quorvane::test;
 
-namespace {
-
-constexpr int kTimeoutMs = 20000;
-
-void WriteFile(const QString& name, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(name).path());
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-// Answers every modal dialog that opens (with `answer`, or by closing it) and remembers its class.
-class TModalCloser : public QObject {
-public:
-    explicit TModalCloser(std::function<void(QWidget&)> answer = {}) : FAnswer(std::move(answer)) {
-        connect(&FTimer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            Seen << QString::fromLatin1(modal->metaObject()->className());
-            if (FAnswer)
-                FAnswer(*modal);
-            if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible())
-                dialog->reject();
-        });
-        FTimer.start(20);
-    }
-    QStringList Seen;
-
-private:
-    QTimer FTimer;
-    std::function<void(QWidget&)> FAnswer;
-};
-
-} // namespace
-
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private TMainWindowFolders {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FConfig;
-    std::unique_ptr<QTemporaryDir> FTree;
-    std::unique_ptr<TScriptedPrompts> FPrompts;
-
-    QString Tree(const QString& relative = {}) const { return FTree->path() + u"/"_s + relative; }
-    QString ConfigFile() const { return FConfig->path() + u"/Brindlecot/quorvane.ini"_s; }
-
-    // A configuration past its first show.
-    void WriteShownConfig() { WriteFile(ConfigFile(), "[Config]\nFirstShow=0\n"); }
-
     // Two groups by content among same-named files, a third copy that differs, a lone file.
     void WriteTree() {
         WriteFile(Tree(u"a/same.txt"_s), "same");
@@ -93,27 +49,14 @@ private:
     }
 
     std::unique_ptr<TMainForm> MakeForm(TCompareMode mode = cmCrc) {
-        auto form = std::make_unique<TMainForm>();
-        form->Settings().Criteria.IncludeFolders = {Tree().toStdString()};
-        form->Settings().Criteria.CompareMode = mode;
-        form->Settings().DontShowCompareMessage = true;
-        return form;
-    }
-
-    static bool Idle(TMainForm& form) {
-        return !form.Controller().WorkerRunning() && !form.Controller().Busy();
-    }
-
-    static void Search(TMainForm& form) {
-        form.Actions().Search->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(form), kTimeoutMs);
+        return NewMainForm(Tree().toStdString(), mode);
     }
 
     // The grid's lines: "G:<group text>" for the outermost group rows, "F:<path below the tree>"
     // for file rows. Files that tie on every key keep the order of the walk, which is the file
     // system's: within a group they are listed sorted.
     QStringList Lines(TMainForm& form) const {
-        const auto& lines = *qobject_cast<const TResultLinesModel*>(form.Grid().model());
+        const auto& lines = GridLines(form);
         QStringList shown;
         qsizetype groupStart = 0;
         for (int line = 0; line < lines.rowCount(); ++line) {
@@ -147,15 +90,11 @@ private:
 
 private slots:
     void init() {
-        FConfig = std::make_unique<QTemporaryDir>();
-        FTree = std::make_unique<QTemporaryDir>();
-        QVERIFY(FConfig->isValid() && FTree->isValid());
-        qputenv("XDG_CONFIG_HOME", FConfig->path().toUtf8());
-        FPrompts = std::make_unique<TScriptedPrompts>();
+        QVERIFY(OpenFolders());
         WriteTree();
     }
 
-    void cleanup() { FPrompts.reset(); }
+    void cleanup() { CloseFolders(); }
 
     void FirstStart() {
         {
@@ -320,7 +259,7 @@ private slots:
         Search(*form);
         // Name and size alone put the three same.txt files together.
         QVERIFY(Lines(*form).contains(u"F:c/same.txt"_s));
-        const auto& lines = *qobject_cast<const TResultLinesModel*>(form->Grid().model());
+        const auto& lines = GridLines(*form);
         const TResultView& view = form->Controller().Results().View();
         const uint32_t record = Records(*form)[u"a/same.txt"_s];
         form->Grid().selectionModel()->select(
@@ -385,7 +324,7 @@ private slots:
         actions.UncheckSelected->trigger();
         QVERIFY(Checked(*form).empty());
         form->Grid().clearSelection();
-        const auto& lines = *qobject_cast<const TResultLinesModel*>(form->Grid().model());
+        const auto& lines = GridLines(*form);
         const QModelIndex aPair =
             lines.IndexOf(TResultItem::File(static_cast<uint32_t>(
                               form->Controller().Results().View().DisplayPosition(checkable[0]))),

@@ -24,20 +24,13 @@
 #include "reports/ReportCommands.h"
 #include "results/ResultGrid.h"
 #include "results/ResultsView.h"
+#include "testsupport/GuiTest.h"
 
 using namespace quorvane;
 using namespace Qt::StringLiterals;
+using namespace quorvane::test;
 
 namespace {
-
-constexpr int kTimeoutMs = 20000;
-
-void WriteFile(const QString& name, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(name).path());
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
 
 QByteArray ReadFile(const QString& name) {
     QFile file(name);
@@ -87,27 +80,18 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& file) {
 
 } // namespace
 
-class ReportsTest : public QObject {
+class ReportsTest : public QObject, private TMainWindowFolders {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FConfig;
-    std::unique_ptr<QTemporaryDir> FTree;
-    std::unique_ptr<TScriptedPrompts> FPrompts;
-
-    QString Tree(const QString& relative = {}) const { return FTree->path() + u"/"_s + relative; }
-
     std::unique_ptr<TMainForm> SearchedForm() {
-        WriteFile(FConfig->path() + u"/Brindlecot/quorvane.ini"_s, "[Config]\nFirstShow=0\n");
+        WriteShownConfig();
         WriteFile(Tree(u"a/same.txt"_s), "same");
         WriteFile(Tree(u"b/same.txt"_s), "same");
         auto form = std::make_unique<TMainForm>();
         form->Settings().Criteria.IncludeFolders = {Tree().toStdString()};
         form->Settings().DontShowCompareMessage = true;
-        form->Actions().Search->trigger();
-        (void)QTest::qWaitFor(
-            [&] { return !form->Controller().WorkerRunning() && !form->Controller().Busy(); },
-            kTimeoutMs);
+        Search(*form);
         return form;
     }
 
@@ -118,18 +102,12 @@ private:
     }
 
 private slots:
-    void init() {
-        FConfig = std::make_unique<QTemporaryDir>();
-        FTree = std::make_unique<QTemporaryDir>();
-        QVERIFY(FConfig->isValid() && FTree->isValid());
-        qputenv("XDG_CONFIG_HOME", FConfig->path().toUtf8());
-        FPrompts = std::make_unique<TScriptedPrompts>();
-    }
+    void init() { QVERIFY(OpenFolders()); }
 
-    void cleanup() { FPrompts.reset(); }
+    void cleanup() { CloseFolders(); }
 
     void CommandsAreThereOnlyWhileTheResultsHoldARecord() {
-        WriteFile(FConfig->path() + u"/Brindlecot/quorvane.ini"_s, "[Config]\nFirstShow=0\n");
+        WriteShownConfig();
         TMainForm empty;
         const TMainActions& actions = empty.Actions();
         QCOMPARE(actions.SaveList->text(), u"Sa&ve list..."_s);

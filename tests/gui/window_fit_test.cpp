@@ -23,13 +23,14 @@
 #include "results/ResultsDelegate.h"
 #include "results/ResultsHeader.h"
 #include "results/ResultsView.h"
+#include "testsupport/GuiTest.h"
 
 using namespace quorvane;
 using namespace Qt::StringLiterals;
+using namespace quorvane::test;
 
 namespace {
 
-constexpr int kTimeoutMs = 20000;
 // Sizes too wide for the Size column's nominal share at the default window size.
 constexpr qint64 kBigSize = 20'000'000'000;
 
@@ -39,54 +40,21 @@ QString FromView(std::string_view text) {
 
 } // namespace
 
-class WindowFitTest : public QObject {
+class WindowFitTest : public QObject, private TMainWindowFolders {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> FConfig;
-    std::unique_ptr<QTemporaryDir> FTree;
-    std::unique_ptr<TScriptedPrompts> FPrompts;
-
-    QString Tree(const QString& relative = {}) const { return FTree->path() + u"/"_s + relative; }
-    QString ConfigFile() const { return FConfig->path() + u"/Brindlecot/quorvane.ini"_s; }
-
-    static void WriteFile(const QString& name, const QByteArray& contents, qint64 size = -1) {
-        QDir().mkpath(QFileInfo(name).path());
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-        if (size >= 0)
-            QVERIFY(file.resize(size)); // sparse: nothing is written
-    }
-
     // Past its first show, groups not separated, no comparison; the window at its default size.
     std::unique_ptr<TMainForm> MakeForm() {
-        WriteFile(ConfigFile(), "[Config]\nFirstShow=0\n");
-        auto form = std::make_unique<TMainForm>();
-        TSettings& settings = form->Settings();
-        settings.Criteria.IncludeFolders = {Tree().toStdString()};
-        settings.Criteria.CompareMode = cmNone;
-        settings.DontShowCompareMessage = true;
-        settings.SeparateGroups = false;
+        WriteShownConfig();
+        auto form = NewMainForm(Tree().toStdString(), cmNone);
+        form->Settings().SeparateGroups = false;
         return form;
-    }
-
-    static bool Idle(TMainForm& form) {
-        return !form.Controller().WorkerRunning() && !form.Controller().Busy();
-    }
-
-    static void Search(TMainForm& form) {
-        form.Actions().Search->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(Idle(form), kTimeoutMs);
-    }
-
-    static const TResultLinesModel& Lines(TMainForm& form) {
-        return *qobject_cast<const TResultLinesModel*>(form.Grid().model());
     }
 
     // Every line's text, with the checksums, for comparing results before and after.
     static QStringList Shown(TMainForm& form) {
-        const TResultLinesModel& lines = Lines(form);
+        const TResultLinesModel& lines = GridLines(form);
         QStringList shown;
         for (int line = 0; line < lines.rowCount(); ++line) {
             QStringList cells;
@@ -105,7 +73,7 @@ private:
             ++record;
         QVERIFY(record < view.RowCount());
         form.Grid().selectionModel()->select(
-            Lines(form).IndexOf(
+            GridLines(form).IndexOf(
                 TResultItem::File(static_cast<uint32_t>(view.DisplayPosition(record))), 0),
             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
@@ -114,7 +82,7 @@ private:
     static void ExpectNothingCut(TMainForm& form, const char* step) {
         TResultsView& grid = form.Grid();
         const auto& header = static_cast<const TResultsHeader&>(*grid.horizontalHeader());
-        const TResultLinesModel& lines = Lines(form);
+        const TResultLinesModel& lines = GridLines(form);
         int total = 0;
         for (int column = 0; column < kGridColumnCount; ++column) {
             if (grid.isColumnHidden(column))
@@ -151,18 +119,14 @@ private:
 
 private slots:
     void init() {
-        FConfig = std::make_unique<QTemporaryDir>();
-        FTree = std::make_unique<QTemporaryDir>();
-        QVERIFY(FConfig->isValid() && FTree->isValid());
-        qputenv("XDG_CONFIG_HOME", FConfig->path().toUtf8());
-        FPrompts = std::make_unique<TScriptedPrompts>();
+        QVERIFY(OpenFolders());
         WriteFile(Tree(u"a/big.iso"_s), {}, kBigSize);
         WriteFile(Tree(u"b/big.iso"_s), {}, kBigSize);
         WriteFile(Tree(u"a/same.txt"_s), "same");
         WriteFile(Tree(u"b/same.txt"_s), "same");
     }
 
-    void cleanup() { FPrompts.reset(); }
+    void cleanup() { CloseFolders(); }
 
     void CancelledRegroupingKeepsTheResults() {
         auto form = MakeForm();
