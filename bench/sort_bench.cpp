@@ -1,5 +1,6 @@
 // Sorting and classifying a large file list: the sort of each group order beside a plain
-// std::sort of the same records by name bytes and size, and the classification pass.
+// std::sort of the same records by name bytes and size, the classification pass, and the
+// restore point a cancellable regrouping keeps, and how long a sort runs on after Cancel.
 //
 // The records are generated once per process. Every sort iteration starts from the same
 // shuffled order: the copy of the pointer list is made with the timer paused.
@@ -16,11 +17,16 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
+#include "app/SortRestorePoint.h"
 #include "duplicates/Classify.h"
 #include "duplicates/SortThd.h"
 #include "platform/MainThreadQueue.h"
@@ -231,5 +237,103 @@ void BM_Classify(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.Count()));
 }
 BENCHMARK(BM_Classify)->Unit(benchmark::kMillisecond);
+
+// What a cancellable regrouping costs besides its sort: keeping the order and the checksum
+// states at its start, and giving them back when it is cancelled.
+void BM_SortRestorePoint(benchmark::State& state) {
+    const TCorpus& corpus = TCorpus::Get();
+    TFilesList list(false);
+    list.Items() = corpus.Shuffled;
+    for (auto _ : state) {
+        const TSortRestorePoint point(list, goNameSize, false);
+        point.Restore(list);
+        benchmark::DoNotOptimize(list.Items().data());
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * list.Count()));
+}
+BENCHMARK(BM_SortRestorePoint)->Unit(benchmark::kMillisecond);
+
+// Sorts `list` on a thread, asks it to stop after `delay` and returns how long the sort ran on
+// after that (0 when it had ended before).
+double CancelLatencyMs(TFilesList& list, TGroupOrder order, TCompareMode mode,
+                       std::chrono::milliseconds delay) {
+    using TClock = std::chrono::steady_clock;
+    TSimpleQueue queue;
+    TSortThread context(queue, order);
+    context.SetCompareMode(mode);
+    TClock::time_point finished;
+    std::thread sorter([&] {
+        SortFiles(list, TSortThread::ComparatorOf(order), context);
+        finished = TClock::now();
+    });
+    std::this_thread::sleep_for(delay);
+    const TClock::time_point requested = TClock::now();
+    context.Cancel();
+    sorter.join();
+    return std::max(0.0, std::chrono::duration<double, std::milli>(finished - requested).count());
+}
+
+// The million records sorted by name and size, stopped at several points (the argument, in
+// milliseconds after the start). Reports the worst delay over the iterations.
+void BM_SortCancelLatency(benchmark::State& state) {
+    const TCorpus& corpus = TCorpus::Get();
+    TFilesList list(false);
+    double worst = 0;
+    for (auto _ : state) {
+        list.Items() = corpus.Shuffled;
+        const double latency =
+            CancelLatencyMs(list, goNameSize, cmNone, std::chrono::milliseconds(state.range(0)));
+        worst = std::max(worst, latency);
+        state.SetIterationTime(latency / 1000);
+    }
+    state.counters["worst_ms"] = worst;
+}
+BENCHMARK(BM_SortCancelLatency)
+    ->Arg(0)
+    ->Arg(20)
+    ->Arg(100)
+    ->Arg(300)
+    ->Arg(600)
+    ->Arg(1000)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Two files of 2 GiB that tie on name and size, compared by MD5, stopped 300 ms in. The files are
+// sparse, so they read at memory speed: a disk would only make each block slower.
+void BM_SortCancelLatencyReading(benchmark::State& state) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("quorvane-cancel-" + std::to_string(getpid()));
+    TFilesList list;
+    for (const char* sub : {"a", "b"}) {
+        std::filesystem::create_directories(folder / sub);
+        const std::filesystem::path file = folder / sub / "disk.img";
+        {
+            std::FILE* created = std::fopen(file.c_str(), "wb");
+            std::fclose(created);
+        }
+        std::filesystem::resize_file(file, std::uintmax_t{2} << 30);
+        list.Add(new TFile(MakeFolderPath((folder / sub).string() + "/"), "disk.img",
+                           int64_t{2} << 30, 0));
+    }
+    double worst = 0;
+    for (auto _ : state) {
+        for (TFile* file : list.Items())
+            file->Checksum = TChecksum();
+        const double latency =
+            CancelLatencyMs(list, goNameSize, static_cast<TCompareMode>(state.range(0)),
+                            std::chrono::milliseconds(300));
+        worst = std::max(worst, latency);
+        state.SetIterationTime(latency / 1000);
+    }
+    state.counters["worst_ms"] = worst;
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_SortCancelLatencyReading)
+    ->Arg(cmCrc)
+    ->Arg(cmMD5)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace quorvane::cli {
 namespace {
@@ -21,24 +22,65 @@ std::optional<int> ParseChoice(std::string_view value,
     return std::nullopt;
 }
 
+// One argument of the command line as the parser sees it: an operand (a folder), or an option
+// with the value given after "=" in its long form.
+struct TArgument {
+    std::string Text;
+    bool IsOption = false;
+    std::optional<std::string> InlineValue;
+};
+
+// Hands out the arguments one at a time. A cluster of short options is taken apart ("-qz" gives
+// "-q", then "-z"); an option that takes a value takes the rest of its cluster ("-gsize"), else
+// the next argument. "--" ends the options: what follows is an operand even if it starts with "-".
 class TArgumentReader {
 public:
     explicit TArgumentReader(const std::vector<std::string>& arguments) : FArguments(arguments) {}
 
-    bool AtEnd() const { return FNext >= FArguments.size(); }
-    std::string Take() { return FArguments[FNext++]; }
-    // The value of the option just taken: "--name=value", or the next argument.
-    std::optional<std::string> Value(std::optional<std::string> inlineValue) {
-        if (inlineValue)
-            return inlineValue;
-        if (AtEnd())
+    std::optional<TArgument> Take() {
+        if (!FCluster.empty()) {
+            TArgument option{std::string{'-', FCluster.front()}, true, std::nullopt};
+            FCluster.erase(0, 1);
+            return option;
+        }
+        if (!FOptionsEnded && FNext < FArguments.size() && FArguments[FNext] == "--") {
+            FOptionsEnded = true;
+            ++FNext;
+        }
+        if (FNext >= FArguments.size())
             return std::nullopt;
-        return Take();
+        std::string text = FArguments[FNext++];
+        if (FOptionsEnded || text.size() < 2 || text[0] != '-')
+            return TArgument{std::move(text), false, std::nullopt};
+        if (!text.starts_with("--")) {
+            FCluster = text.substr(2);
+            text.resize(2);
+            return TArgument{std::move(text), true, std::nullopt};
+        }
+        std::optional<std::string> inlineValue;
+        if (const auto equals = text.find('='); equals != std::string::npos) {
+            inlineValue = text.substr(equals + 1);
+            text.resize(equals);
+        }
+        return TArgument{std::move(text), true, std::move(inlineValue)};
+    }
+
+    // The value of the option just taken.
+    std::optional<std::string> Value(const TArgument& option) {
+        if (option.InlineValue)
+            return option.InlineValue;
+        if (!FCluster.empty())
+            return std::exchange(FCluster, {});
+        if (FNext >= FArguments.size())
+            return std::nullopt;
+        return FArguments[FNext++];
     }
 
 private:
     const std::vector<std::string>& FArguments;
     std::size_t FNext = 0;
+    std::string FCluster; // short options still to hand out, after the "-" and the one taken
+    bool FOptionsEnded = false;
 };
 
 } // namespace
@@ -53,62 +95,68 @@ std::string UsageText() {
            "  -e, --exclude MASK         leave out files matching a mask (repeatable)\n"
            "      --hidden-folders       also walk hidden folders\n"
            "      --hidden-files         also take hidden files\n"
-           "      --zero                 also take files of zero bytes\n"
+           "  -z, --zero                 also take files of zero bytes\n"
            "  -g, --group ORDER          name-size (default), name, size, size-name, "
            "name-size-date, or 0-4\n"
            "  -c, --compare MODE         none (default), crc, md4, md5, or 0-3\n"
            "  -p, --profile FILE.qvp     take the search criteria from a saved profile; folders\n"
-           "                             given on the command line are added to its folders\n"
+           "                             given on the command line are added to its folders (a\n"
+           "                             profile without folders stands for every fixed drive\n"
+           "                             only when no folder is given)\n"
            "      --load-list FILE.qfl   group the files of a saved files list instead of "
            "searching\n"
-           "      --save-list FILE.qfl   save every file found as a files list\n"
+           "      --save-list FILE.qfl   save every file found as a files list (before printing:\n"
+           "                             when it cannot be saved, nothing is printed)\n"
+           "      --filter NAME          show only the files that pass a stored filter of the\n"
+           "                             Filter menu (the five default filters always count)\n"
+           "      --filter-hex HEX       show only the files that pass a filter given as the hex\n"
+           "                             text of its criteria, as the configuration file keeps it\n"
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
+           "  -0, --null                 text output: end every path with a zero byte and every\n"
+           "                             group with one more, for names that hold line breaks\n"
            "  -q, --quiet                no progress, summary, warnings or notices on stderr\n"
-           "      --help                 show this help\n"
-           "      --version              show the version\n"
+           "  -h, --help                 show this help\n"
+           "  -V, --version              show the version\n"
            "\n"
-           "Exit status: 0 when the search ran (with or without duplicates), 1 for bad usage,\n"
-           "2 for a failure, 130 when interrupted with Ctrl-C.\n";
+           "Short options combine (-qz) and take a value attached (-gsize) or apart (-g size).\n"
+           "\n"
+           "A folder that cannot be read is named on stderr with the reason; the search goes on.\n"
+           "Files that cannot be read have no contents to compare. Text output leaves out a\n"
+           "group made only of such files and lists them on stderr; csv and json keep it and\n"
+           "mark it with the unreadable field (true or false).\n"
+           "In json, a path or name that is not valid UTF-8 shows U+FFFD for the bytes that are\n"
+           "not, and path_bytes (or name_bytes) then gives its exact bytes, with % and every\n"
+           "byte that is not UTF-8 written as %XX.\n"
+           "\n"
+           "Exit status: 0 when the search ran (with or without duplicates, also when files or\n"
+           "folders could not be read), 1 for bad usage, 2 for a failure (a named folder that\n"
+           "does not exist or is not a folder, a profile, files list or filter that cannot be\n"
+           "read or used), 130 when interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
 }
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     TCliOptions options;
     TArgumentReader reader(arguments);
-    bool optionsEnded = false;
-    while (!reader.AtEnd()) {
-        std::string argument = reader.Take();
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            options.Folders.push_back(argument);
+    while (const std::optional<TArgument> argument = reader.Take()) {
+        if (!argument->IsOption) {
+            options.Folders.push_back(argument->Text);
             continue;
         }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::optional<std::string> inlineValue;
-        if (argument.starts_with("--")) {
-            if (const auto equals = argument.find('='); equals != std::string::npos) {
-                inlineValue = argument.substr(equals + 1);
-                argument.resize(equals);
-            }
-        } else if (argument.size() > 2) {
-            inlineValue = argument.substr(2); // "-xDIR"
-            argument.resize(2);
-        }
+        const std::string& name = argument->Text;
 
         const auto flag = [&](bool& target) -> std::optional<TUsageError> {
-            if (inlineValue)
-                return TUsageError{"option " + argument + " takes no value"};
+            if (argument->InlineValue)
+                return TUsageError{"option " + name + " takes no value"};
             target = true;
             return std::nullopt;
         };
         const auto value =
             [&](const std::function<std::optional<TUsageError>(const std::string&)>& use)
             -> std::optional<TUsageError> {
-            const std::optional<std::string> text = reader.Value(inlineValue);
+            const std::optional<std::string> text = reader.Value(*argument);
             if (!text)
-                return TUsageError{"option " + argument + " needs a value"};
+                return TUsageError{"option " + name + " needs a value"};
             return use(*text);
         };
         const auto append = [&](std::vector<std::string>& list) {
@@ -125,25 +173,27 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         };
 
         std::optional<TUsageError> error;
-        if (argument == "--help")
+        if (name == "-h" || name == "--help")
             return TShowHelp{};
-        if (argument == "--version")
+        if (name == "-V" || name == "--version")
             return TShowVersion{};
-        if (argument == "-x" || argument == "--exclude-folder")
+        if (name == "-x" || name == "--exclude-folder")
             error = append(options.ExcludeFolders);
-        else if (argument == "-i" || argument == "--include")
+        else if (name == "-i" || name == "--include")
             error = append(options.IncludeMasks);
-        else if (argument == "-e" || argument == "--exclude")
+        else if (name == "-e" || name == "--exclude")
             error = append(options.ExcludeMasks);
-        else if (argument == "--hidden-folders")
+        else if (name == "--hidden-folders")
             error = flag(options.HiddenFolders);
-        else if (argument == "--hidden-files")
+        else if (name == "--hidden-files")
             error = flag(options.HiddenFiles);
-        else if (argument == "--zero")
+        else if (name == "-z" || name == "--zero")
             error = flag(options.ZeroBytes);
-        else if (argument == "-q" || argument == "--quiet")
+        else if (name == "-q" || name == "--quiet")
             error = flag(options.Quiet);
-        else if (argument == "-g" || argument == "--group")
+        else if (name == "-0" || name == "--null")
+            error = flag(options.NullSeparated);
+        else if (name == "-g" || name == "--group")
             error = value([&](const std::string& text) -> std::optional<TUsageError> {
                 if (const auto order = ParseChoice(text, kGroupOrderNames)) {
                     options.GroupOrder = static_cast<TGroupOrder>(*order);
@@ -151,7 +201,7 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 }
                 return TUsageError{"unknown group order \"" + text + "\""};
             });
-        else if (argument == "-c" || argument == "--compare")
+        else if (name == "-c" || name == "--compare")
             error = value([&](const std::string& text) -> std::optional<TUsageError> {
                 if (const auto mode = ParseChoice(text, kCompareModeNames)) {
                     options.CompareMode = static_cast<TCompareMode>(*mode);
@@ -159,7 +209,7 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 }
                 return TUsageError{"unknown compare mode \"" + text + "\""};
             });
-        else if (argument == "-f" || argument == "--format")
+        else if (name == "-f" || name == "--format")
             error = value([&](const std::string& text) -> std::optional<TUsageError> {
                 if (text == "text")
                     options.Format = TOutputFormat::Text;
@@ -171,14 +221,26 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                     return TUsageError{"unknown output format \"" + text + "\""};
                 return std::nullopt;
             });
-        else if (argument == "-p" || argument == "--profile")
+        else if (name == "-p" || name == "--profile")
             error = assign(options.Profile);
-        else if (argument == "--load-list")
+        else if (name == "--load-list")
             error = assign(options.LoadList);
-        else if (argument == "--save-list")
+        else if (name == "--save-list")
             error = assign(options.SaveList);
+        else if (name == "--filter" || name == "--filter-hex")
+            error = value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (options.Filter || options.FilterHex)
+                    return TUsageError{"only one filter can be given"};
+                if (name == "--filter-hex")
+                    options.FilterHex = text;
+                else if (text.empty())
+                    return TUsageError{"option --filter needs a filter name"};
+                else
+                    options.Filter = text;
+                return std::nullopt;
+            });
         else
-            error = TUsageError{"unknown option " + argument};
+            error = TUsageError{"unknown option " + name};
         if (error)
             return *error;
     }
@@ -186,6 +248,8 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return TUsageError{"no folder to search"};
     if (!options.LoadList.empty() && !options.Folders.empty())
         return TUsageError{"--load-list takes no folders: the list replaces the search"};
+    if (options.NullSeparated && options.Format != TOutputFormat::Text)
+        return TUsageError{"--null applies to text output only"};
     return options;
 }
 

@@ -25,7 +25,10 @@ struct TCliOptions {
     std::string Profile;                     // -p
     std::string LoadList;                    // --load-list
     std::string SaveList;                    // --save-list
+    std::optional<std::string> Filter;       // --filter: a stored filter's name
+    std::optional<std::string> FilterHex;    // --filter-hex: criteria as hex text
     TOutputFormat Format = TOutputFormat::Text;
+    bool NullSeparated = false; // -0: paths and groups end with zero bytes (text output)
     bool Quiet = false;
 };
 

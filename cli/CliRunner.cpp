@@ -1,64 +1,38 @@
 #include "CliRunner.h"
 
-#include <filesystem>
-
+#include "CliCriteria.h"
+#include "CliFilter.h"
 #include "GroupPrinter.h"
 #include "TerminalView.h"
 #include "app/PipelineController.h"
 #include "platform/Mounts.h"
-#include "reports/Profile.h"
 
 namespace quorvane::cli {
 namespace {
 
-std::string AbsoluteFolder(const std::string& folder) {
-    std::string path = std::filesystem::absolute(folder).lexically_normal().string();
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path;
-}
-
-// The criteria: the profile's when one is named, then what the command line adds or overrides.
-SearchCriteria CriteriaFor(const TCliOptions& options) {
-    SearchCriteria criteria;
-    criteria.IncludeFolders.clear();
-    if (!options.Profile.empty()) {
-        if (!std::filesystem::is_regular_file(options.Profile))
-            throw std::runtime_error("Profile " + options.Profile + " does not exist");
-        criteria = LoadProfile(options.Profile, criteria, "", FixedDriveRoots()).Criteria;
-    }
-    for (const std::string& folder : options.Folders)
-        criteria.IncludeFolders.push_back(AbsoluteFolder(folder));
-    for (const std::string& folder : options.ExcludeFolders)
-        criteria.ExcludeFolders.push_back(AbsoluteFolder(folder));
-    if (!options.IncludeMasks.empty())
-        criteria.IncludeFiles = options.IncludeMasks;
-    criteria.ExcludeFiles.insert(criteria.ExcludeFiles.end(), options.ExcludeMasks.begin(),
-                                 options.ExcludeMasks.end());
-    criteria.IncludeSysFolders = criteria.IncludeSysFolders || options.HiddenFolders;
-    criteria.IncludeSysFiles = criteria.IncludeSysFiles || options.HiddenFiles;
-    criteria.ShowZeroBytes = criteria.ShowZeroBytes || options.ZeroBytes;
-    if (options.GroupOrder)
-        criteria.GroupOrder = *options.GroupOrder;
-    if (options.CompareMode)
-        criteria.CompareMode = *options.CompareMode;
-    return criteria;
-}
+constexpr std::string_view kCompareWarningText =
+    "Contents are not compared: the files of a group may differ.\n"
+    "Give -c crc, -c md4 or -c md5 to compare them.";
 
 } // namespace
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
            const std::atomic<bool>& interrupted, bool progressOnTerminal) {
     TSettings settings;
+    TRowPredicate filter;
     try {
-        settings.Criteria = CriteriaFor(options);
+        settings.Criteria = CriteriaFor(options, FixedDriveRoots());
+        filter = CliFilter(options);
     } catch (const std::exception& error) {
         err << "error: " << error.what() << '\n';
         return esFailure;
     }
     // Nothing is marked on a terminal, so the protection rules have nothing to guard.
     settings.ProtectedFolders.clear();
-    settings.DontShowCompareMessage = options.Quiet;
+    // The window's warning points to its settings dialog; the command line says its own.
+    settings.DontShowCompareMessage = true;
+    if (!options.Quiet && options.LoadList.empty() && settings.Criteria.CompareMode == cmNone)
+        err << "warning: " << kCompareWarningText << '\n';
 
     TSimpleQueue queue;
     TTerminalView view(queue, err, options.Quiet, progressOnTerminal);
@@ -80,13 +54,19 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
     queue.Drain();
     view.SetCommandsEnabled(true);
     if (cancelled || interrupted.load()) {
-        err << "Cancelled.\n";
+        if (!options.Quiet)
+            err << "Cancelled.\n";
         return esInterrupted;
     }
     if (view.Failed())
         return esFailure;
+    for (const TUnreadFolder& folder : controller.UnreadFolders())
+        view.ShowMessage(TMessageKind::Warning,
+                         "cannot read folder " + folder.Path + ": " + folder.Reason);
 
-    PrintGroups(controller.Results().View(), options.Format, out);
+    if (filter)
+        controller.Results().SetFilter(filter);
+    // Saved first: a list that cannot be written stops the run before anything is printed.
     if (!options.SaveList.empty()) {
         try {
             controller.SaveFilesList(options.SaveList);
@@ -95,6 +75,10 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
             return esFailure;
         }
     }
+    const TResultView& results = controller.Results().View();
+    PrintGroups(results, options.Format, options.NullSeparated, out);
+    if (const std::vector<std::string> unreadable = UnreadableFiles(results); !unreadable.empty())
+        view.ShowUnreadableFiles(unreadable);
     if (!options.Quiet)
         err << controller.Results().SummaryText() << '\n';
     return esRan;

@@ -1,9 +1,11 @@
 #include "GroupPrinter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string_view>
 
+#include "platform/HexText.h"
 #include "platform/Utf8.h"
 
 namespace quorvane::cli {
@@ -50,40 +52,75 @@ std::string JsonString(std::string_view text) {
     return out + '"';
 }
 
+// `"key": text`, and when the text is not UTF-8 (shown with U+FFFD) also `"key_bytes": ...`
+// with its exact bytes percent-encoded.
+std::string JsonNameFields(std::string_view key, std::string_view text) {
+    std::string out = '"' + std::string(key) + "\": " + JsonString(text);
+    if (!IsValidUtf8(text)) {
+        std::string bytes;
+        AppendPercentEscaped(bytes, text);
+        out += ", \"" + std::string(key) + "_bytes\": " + JsonString(bytes);
+    }
+    return out;
+}
+
+const char* BoolText(bool value) {
+    return value ? "true" : "false";
+}
+
+// One group of the output: its number, its files in display order, and whether every one of
+// them could not be read (then they were grouped by that alone, not by their contents).
+struct TGroup {
+    uint32_t Number = 0;
+    std::vector<const TFile*> Files;
+    bool Unreadable() const {
+        return std::all_of(Files.begin(), Files.end(),
+                           [](const TFile* file) { return file->Checksum.IsUnreadable(); });
+    }
+};
+
 class TGroupWriter {
 public:
     virtual ~TGroupWriter() = default;
     virtual void Begin() {}
-    virtual void GroupStart(uint32_t group, bool first) = 0;
-    virtual void File(uint32_t group, const TFile& file, bool firstInGroup) = 0;
-    virtual void GroupEnd() {}
-    virtual void End(bool anyGroup) = 0;
+    virtual void Group(const TGroup& group) = 0;
+    virtual void End() {}
 };
 
 class TTextWriter final : public TGroupWriter {
 public:
-    explicit TTextWriter(std::ostream& out) : FOut(out) {}
-    void GroupStart(uint32_t, bool first) override {
-        if (!first)
+    TTextWriter(std::ostream& out, bool nullSeparated)
+        : FOut(out), FPathEnd(nullSeparated ? '\0' : '\n'), FNullSeparated(nullSeparated) {}
+    void Group(const TGroup& group) override {
+        if (group.Unreadable()) // listed on stderr instead
+            return;
+        if (FAnyGroup && !FNullSeparated)
             FOut << '\n';
+        FAnyGroup = true;
+        for (const TFile* file : group.Files)
+            FOut << file->FullName() << FPathEnd;
+        if (FNullSeparated)
+            FOut << '\0';
     }
-    void File(uint32_t, const TFile& file, bool) override { FOut << file.FullName() << '\n'; }
-    void End(bool) override {}
 
 private:
     std::ostream& FOut;
+    const char FPathEnd;
+    const bool FNullSeparated;
+    bool FAnyGroup = false;
 };
 
 class TCsvWriter final : public TGroupWriter {
 public:
     explicit TCsvWriter(std::ostream& out) : FOut(out) {}
-    void Begin() override { FOut << "group,path,name,size,date,checksum\r\n"; }
-    void GroupStart(uint32_t, bool) override {}
-    void File(uint32_t group, const TFile& file, bool) override {
-        FOut << group << ',' << CsvField(file.Path()) << ',' << CsvField(file.Name) << ','
-             << file.Size << ',' << DateText(file.Date) << ',' << file.Checksum.Text() << "\r\n";
+    void Begin() override { FOut << "group,path,name,size,date,checksum,unreadable\r\n"; }
+    void Group(const TGroup& group) override {
+        const char* unreadable = BoolText(group.Unreadable());
+        for (const TFile* file : group.Files)
+            FOut << group.Number << ',' << CsvField(file->Path()) << ',' << CsvField(file->Name)
+                 << ',' << file->Size << ',' << DateText(file->Date) << ',' << file->Checksum.Text()
+                 << ',' << unreadable << "\r\n";
     }
-    void End(bool) override {}
 
 private:
     std::ostream& FOut;
@@ -93,56 +130,66 @@ class TJsonWriter final : public TGroupWriter {
 public:
     explicit TJsonWriter(std::ostream& out) : FOut(out) {}
     void Begin() override { FOut << '['; }
-    void GroupStart(uint32_t group, bool first) override {
-        FOut << (first ? "\n" : ",\n") << "  {\"group\": " << group << ", \"files\": [";
+    void Group(const TGroup& group) override {
+        FOut << (FAnyGroup ? ",\n" : "\n") << "  {\"group\": " << group.Number
+             << ", \"unreadable\": " << BoolText(group.Unreadable()) << ", \"files\": [";
+        FAnyGroup = true;
+        for (std::size_t i = 0; i < group.Files.size(); ++i) {
+            const TFile& file = *group.Files[i];
+            FOut << (i == 0 ? "\n" : ",\n") << "    {" << JsonNameFields("path", file.FullName())
+                 << ", " << JsonNameFields("name", file.Name) << ", \"size\": " << file.Size
+                 << ", \"date\": " << JsonString(DateText(file.Date))
+                 << ", \"checksum\": " << JsonString(file.Checksum.Text()) << '}';
+        }
+        FOut << "\n  ]}";
     }
-    void File(uint32_t, const TFile& file, bool firstInGroup) override {
-        FOut << (firstInGroup ? "\n" : ",\n") << "    {\"path\": " << JsonString(file.FullName())
-             << ", \"name\": " << JsonString(file.Name) << ", \"size\": " << file.Size
-             << ", \"date\": " << JsonString(DateText(file.Date))
-             << ", \"checksum\": " << JsonString(file.Checksum.Text()) << '}';
-    }
-    void GroupEnd() override { FOut << "\n  ]}"; }
-    void End(bool anyGroup) override { FOut << (anyGroup ? "\n]\n" : "]\n"); }
+    void End() override { FOut << (FAnyGroup ? "\n]\n" : "]\n"); }
 
 private:
     std::ostream& FOut;
+    bool FAnyGroup = false;
 };
 
-std::unique_ptr<TGroupWriter> MakeWriter(TOutputFormat format, std::ostream& out) {
+std::unique_ptr<TGroupWriter> MakeWriter(TOutputFormat format, bool nullSeparated,
+                                         std::ostream& out) {
     switch (format) {
     case TOutputFormat::Csv:
         return std::make_unique<TCsvWriter>(out);
     case TOutputFormat::Json:
         return std::make_unique<TJsonWriter>(out);
     default:
-        return std::make_unique<TTextWriter>(out);
+        return std::make_unique<TTextWriter>(out, nullSeparated);
     }
 }
 
 } // namespace
 
-void PrintGroups(const TResultView& view, TOutputFormat format, std::ostream& out) {
-    const auto writer = MakeWriter(format, out);
+void PrintGroups(const TResultView& view, TOutputFormat format, bool nullSeparated,
+                 std::ostream& out) {
+    const auto writer = MakeWriter(format, nullSeparated, out);
     writer->Begin();
-    bool anyGroup = false;
-    uint32_t currentGroup = 0;
+    TGroup group;
     for (uint32_t record : view.PassingRecords()) {
-        const uint32_t group = view.Row(record).Group;
-        const bool startsGroup = !anyGroup || group != currentGroup;
-        if (startsGroup) {
-            if (anyGroup)
-                writer->GroupEnd();
-            writer->GroupStart(group, !anyGroup);
-            anyGroup = true;
-            currentGroup = group;
+        const uint32_t number = view.Row(record).Group;
+        if (!group.Files.empty() && number != group.Number) {
+            writer->Group(group);
+            group.Files.clear();
         }
-        writer->File(group, view.File(record), startsGroup);
+        group.Number = number;
+        group.Files.push_back(&view.File(record));
     }
-    if (anyGroup)
-        writer->GroupEnd();
-    writer->End(anyGroup);
+    if (!group.Files.empty())
+        writer->Group(group);
+    writer->End();
     out.flush();
+}
+
+std::vector<std::string> UnreadableFiles(const TResultView& view) {
+    std::vector<std::string> names;
+    for (uint32_t record : view.PassingRecords())
+        if (view.File(record).Checksum.IsUnreadable())
+            names.push_back(view.File(record).FullName());
+    return names;
 }
 
 } // namespace quorvane::cli

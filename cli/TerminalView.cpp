@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/PipelineMessages.h"
+#include "duplicates/Classify.h"
 #include "duplicates/FileBlockReader.h"
 
 namespace quorvane::cli {
@@ -62,14 +63,26 @@ void TTerminalView::SetWaitText(const std::string& text) {
 }
 
 void TTerminalView::ShowMessage(TMessageKind kind, const std::string& text) {
-    // An error before classification means the run could not be done; the report of files that
-    // could not be read comes with a result and is only a warning on a terminal.
-    if (kind == TMessageKind::Error && !FClassifying)
+    // An error before classification means the run could not be done; the one error of
+    // classification, the report of files that could not be read, comes with a result and is
+    // said by ShowUnreadableFiles.
+    if (kind == TMessageKind::Error && FClassifying)
+        return;
+    if (kind == TMessageKind::Error)
         FFailed = true;
     if (FQuiet && kind != TMessageKind::Error)
         return;
     ClearProgressLine();
     FErr << KindLabel(kind) << ForTerminal(text) << '\n' << std::flush;
+}
+
+void TTerminalView::ShowUnreadableFiles(const std::vector<std::string>& fullNames) {
+    ClearProgressLine();
+    FErr << KindLabel(TMessageKind::Error) << ForTerminal(std::string(kUnreadableFilesText))
+         << '\n';
+    for (const std::string& name : fullNames)
+        FErr << name << '\n';
+    FErr << std::flush;
 }
 
 void TTerminalView::MessageDlgCheck(const std::string& text, TMessageKind kind, const std::string&,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app/PipelineView.h"
 #include "platform/MainThreadQueue.h"
@@ -34,6 +35,9 @@ public:
     // Redraws the progress line when it is due: the search's folder and count, or the stage and
     // the bytes read for content comparison.
     void ShowProgress(TStatusMailbox& search);
+    // The message about grouped files that could not be read, naming each by its full path. The
+    // pipeline's own, which gives names alone, is not shown.
+    void ShowUnreadableFiles(const std::vector<std::string>& fullNames);
     // Whether an error stopped the run before its result was classified.
     bool Failed() const { return FFailed; }
 

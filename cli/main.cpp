@@ -11,12 +11,14 @@
 namespace {
 
 std::atomic<bool> interrupted{false};
+std::atomic<int> interruptSignal{0};
 
-void OnInterrupt(int) {
+void OnInterrupt(int signal) {
+    interruptSignal.store(signal);
     interrupted.store(true);
 }
 
-// The first Ctrl-C cancels the run cleanly; a second one ends the program at once.
+// The first Ctrl-C or SIGTERM cancels the run cleanly; a second one ends the program at once.
 void CatchInterrupts() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -42,13 +44,16 @@ int main(int argc, char** argv) {
         return esRan;
     }
     if (const auto* error = std::get_if<TUsageError>(&parsed)) {
-        std::cerr << "quorvane-cli: " << error->Message << "\n\n" << UsageText();
+        std::cerr << "quorvane-cli: " << error->Message << "\nTry 'quorvane-cli --help'.\n";
         return esUsage;
     }
     CatchInterrupts();
     try {
-        return RunCli(std::get<TCliOptions>(parsed), std::cout, std::cerr, interrupted,
-                      ::isatty(STDERR_FILENO) == 1);
+        const int status = RunCli(std::get<TCliOptions>(parsed), std::cout, std::cerr, interrupted,
+                                  ::isatty(STDERR_FILENO) == 1);
+        // Ended by a signal after a clean cancel: the shell's status for that signal (143 for
+        // SIGTERM, 130 for Ctrl-C).
+        return status == esInterrupted ? 128 + interruptSignal.load() : status;
     } catch (const std::exception& error) {
         std::cerr << "quorvane-cli: " << error.what() << '\n';
         return esFailure;

@@ -22,7 +22,7 @@ _quorvane_cli() {
         -x | --exclude-folder)
             _filedir -d
             return ;;
-        -i | --include | -e | --exclude)
+        -i | --include | -e | --exclude | --filter | --filter-hex)
             return ;;
     esac
     $split && return

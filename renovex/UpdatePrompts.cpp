@@ -24,22 +24,34 @@ void SetPromptHook(const TRenovexPrompts* prompts) {
         hook.reset();
 }
 
+// The text with every address or path held together: the line breaker would split one after
+// its slashes, dots or hyphens, so a word joiner (invisible) follows each of them there.
+QString KeepAddressesWhole(const QString& text) {
+    QStringList words = text.split(QLatin1Char(' '));
+    for (QString& word : words) {
+        if (!word.contains(QLatin1Char('/')))
+            continue;
+        QString joined;
+        for (const QChar character : word) {
+            joined += character;
+            if (QStringLiteral("/.-?&=").contains(character))
+                joined += QChar(0x2060);
+        }
+        word = joined;
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 void Inform(QWidget* parent, int kind, const QString& text) {
     if (hook) {
         hook->ShowMessage(hook->Context, kind, text.toUtf8().constData());
         return;
     }
-    switch (kind) {
-    case RenovexError:
-        QMessageBox::critical(parent, Title(), text);
-        break;
-    case RenovexWarning:
-        QMessageBox::warning(parent, Title(), text);
-        break;
-    default:
-        QMessageBox::information(parent, Title(), text);
-        break;
-    }
+    const QMessageBox::Icon icon = kind == RenovexError     ? QMessageBox::Critical
+                                   : kind == RenovexWarning ? QMessageBox::Warning
+                                                            : QMessageBox::Information;
+    QMessageBox box(icon, Title(), KeepAddressesWhole(text), QMessageBox::Ok, parent);
+    box.exec();
 }
 
 bool Ask(QWidget* parent, const QString& question) {

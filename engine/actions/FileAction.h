@@ -61,8 +61,10 @@ struct TStepResult {
 };
 
 struct TActionOutcome {
-    std::vector<TStepResult> Results; // in the order of the plan's steps
-    // Compress: why the archive could not be written (every step then Failed, nothing deleted).
+    TFileOperation Operation = TFileOperation::Delete; // the plan's, for the report's wording
+    std::vector<TStepResult> Results;                  // in the order of the plan's steps
+    // Compress: why the archive could not be opened, written or read back. Every file then stays:
+    // its step is Failed, or Changed when the re-check had already set it aside.
     std::string ArchiveError;
 
     bool AnyFailed() const; // a step Changed or Failed

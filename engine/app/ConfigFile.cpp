@@ -25,16 +25,24 @@ std::string ConfigHome() {
     return home + ".config";
 }
 
-} // namespace
-
-std::string ConfigFilePath() {
+std::string ConfigFolder() {
     std::string folder = ConfigHome();
     if (!folder.ends_with('/'))
         folder += '/';
-    folder += "Brindlecot/";
+    return folder + "Brindlecot/";
+}
+
+} // namespace
+
+std::string ConfigFilePath() {
+    const std::string folder = ConfigFolder();
     std::error_code ignored; // see the header: a failure shows at the first write
     std::filesystem::create_directories(folder, ignored);
     return folder + "quorvane.ini";
+}
+
+std::string ConfigFileLocation() {
+    return ConfigFolder() + "quorvane.ini";
 }
 
 } // namespace quorvane

@@ -10,5 +10,7 @@ namespace quorvane {
 // error here: reading then gives every default, and the first save reports that the file cannot
 // be written. Throws std::runtime_error when neither variable gives a folder.
 std::string ConfigFilePath();
+// The same path without creating any folder, for a reader that must leave the disk as it is.
+std::string ConfigFileLocation();
 
 } // namespace quorvane

@@ -1,5 +1,6 @@
 #include "app/PipelineController.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -41,6 +42,10 @@ bool TPipelineController::WorkerRunning() const {
     return FSearchWorker || FSortWorker || FChecksumWorker;
 }
 
+bool TPipelineController::Occupied() const {
+    return WorkerRunning() || FResults.Checks().ActionRunning();
+}
+
 void TPipelineController::SetCommandsEnabled(bool idle) {
     FBusy = !idle;
     FView.SetCommandsEnabled(idle);
@@ -51,9 +56,17 @@ void TPipelineController::ClearPanels() {
     FView.SetStatusText(spSecond, "");
 }
 
+void TPipelineController::ShowUnreadFolders() {
+    FView.SetStatusText(spFirst, UnreadFoldersStatus(FUnreadFolders));
+    FView.SetStatusHint(spFirst, UnreadFoldersHint(FUnreadFolders));
+}
+
 void TPipelineController::EmptyResults() {
-    FResults.Load(FFilesList, {},
-                  GroupOrderLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups));
+    // The columns the group order shows once its rows are written, without CheckSum: an empty
+    // grid has no checksum to show.
+    FResults.Load(
+        FFilesList, {},
+        ClassifiedLayout(FSettings.Criteria.GroupOrder, FSettings.SeparateGroups, true, false));
     FView.ResultsChanged();
 }
 
@@ -78,7 +91,7 @@ void TPipelineController::SearchExecute() {
 }
 
 void TPipelineController::StartSearch() {
-    if (WorkerRunning())
+    if (Occupied())
         return;
     SearchCriteria& criteria = FSettings.Criteria;
     if (criteria.IncludeFolders.empty()) {
@@ -103,6 +116,8 @@ void TPipelineController::StartSearch() {
 
     SetCommandsEnabled(false);
     FFilesList.Clear();
+    FUnreadFolders.clear();
+    worker->SetUnreadFolders(FUnreadFolders);
     EmptyResults();
     FCancelRequest = false;
     FSearchProgress.Status("");
@@ -130,8 +145,10 @@ void TPipelineController::StartSort() {
     if (FSortWorker)
         return;
     if (FFilesList.Empty()) {
+        FRestorePoint.reset();
         SetCommandsEnabled(true);
         ClearPanels();
+        ShowUnreadFolders();
         return;
     }
     // The rows point into the list the worker is about to reorder: the grid must not read them
@@ -153,8 +170,15 @@ void TPipelineController::StartSort() {
 
 void TPipelineController::SortDone(TSortThread& worker) {
     FSortWorker = nullptr;
-    if (FCancelRequest || FShuttingDown)
+    std::optional<TSortRestorePoint> restorePoint = std::move(FRestorePoint);
+    FRestorePoint.reset();
+    if (FShuttingDown)
         return;
+    if (FCancelRequest) {
+        if (restorePoint)
+            ReturnToPreviousResults(*restorePoint);
+        return;
+    }
     if (std::exception_ptr error = worker.Error()) {
         // A list the sort could not finish would give wrong groups: show none.
         EmptyResults();
@@ -162,6 +186,20 @@ void TPipelineController::SortDone(TSortThread& worker) {
         FView.ShowMessage(TMessageKind::Error, "Sorting the files failed: " + DescribeError(error));
         return;
     }
+    ClassifySorted();
+}
+
+void TPipelineController::ReturnToPreviousResults(const TSortRestorePoint& restorePoint) {
+    restorePoint.Restore(FFilesList);
+    FSettings.Criteria.GroupOrder = restorePoint.GroupOrder();
+    // What a cancelled comparison gives up, as when the comparison itself is cancelled.
+    if (restorePoint.AfterComparison())
+        ClearChecksums(FComparisonList);
+    FView.ShowMessage(TMessageKind::Warning, Text(kCompareCancelledText));
+    ClassifySorted();
+}
+
+void TPipelineController::ClassifySorted() {
     FView.SetWaitText(Text(kClassifyingText));
     ClearPanels();
     SetCommandsEnabled(false);
@@ -174,7 +212,7 @@ void TPipelineController::SortDone(TSortThread& worker) {
         throw;
     }
     SetCommandsEnabled(true);
-    FView.SetStatusText(spFirst, "");
+    ShowUnreadFolders();
 }
 
 void TPipelineController::ClassifyFiles() {
@@ -200,19 +238,21 @@ void TPipelineController::ClassifyFiles() {
 }
 
 bool TPipelineController::ChangeGroupOrder(TGroupOrder order) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
-    FSettings.Criteria.GroupOrder = order;
     // Busy while the list is re-sorted, so that the Search action can cancel the sort.
-    if (!FFilesList.Empty())
+    if (!FFilesList.Empty()) {
+        FRestorePoint.emplace(FFilesList, FSettings.Criteria.GroupOrder, false);
         SetCommandsEnabled(false);
+    }
+    FSettings.Criteria.GroupOrder = order;
     StartSort();
     return true;
 }
 
 bool TPipelineController::CompareContents(TCompareMode mode,
                                           const std::vector<uint32_t>& selectedRecords) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     FComparisonList.Clear();
     std::vector<TResultRow> rows;
@@ -242,6 +282,9 @@ void TPipelineController::ComparisonDone() {
     if (FCancelRequest) {
         FView.ShowMessage(TMessageKind::Warning, Text(kCompareCancelledText));
         ClearChecksums(FComparisonList);
+    } else if (!FFilesList.Empty()) {
+        // The list is still in the order its results were classified in.
+        FRestorePoint.emplace(FFilesList, FSettings.Criteria.GroupOrder, true);
     }
     StartSort();
 }
@@ -254,26 +297,76 @@ bool TPipelineController::SaveFilesList(const std::string& fileName) const {
 }
 
 bool TPipelineController::LoadFilesList(const std::string& fileName) {
-    if (WorkerRunning())
+    if (Occupied())
         return false;
     // Read into a list of its own first: a damaged file must not leave the results pointing
     // into a half-loaded list.
     auto loaded = std::make_unique<TFilesList>();
+    std::string warning;
     try {
-        loaded->LoadFromFile(fileName);
+        warning = loaded->LoadFromFile(fileName);
     } catch (const std::exception& error) {
         FView.ShowMessage(TMessageKind::Error, error.what());
         return true;
     }
+    if (!warning.empty())
+        FView.ShowMessage(TMessageKind::Warning, warning);
     SetCommandsEnabled(false);
     FCancelRequest = false;
     EmptyResults();
     FFilesList.Clear();
+    FUnreadFolders.clear();
     FFilesList.Reserve(loaded->Count());
     for (TFile* file : loaded->Items())
         FFilesList.Add(file);
     loaded->Items().clear(); // the records now belong to the main list
     StartSort();
+    return true;
+}
+
+bool TPipelineController::RunFileAction(const TActionPlan& plan, IActionPrompts& prompts,
+                                        TActionOutcome& outcome) {
+    TCheckMarks& checks = FResults.Checks();
+    if (Occupied())
+        return false;
+    // Clicks change no mark from here to the rebuilt rows, also when an error escapes.
+    checks.SetActionRunning(true);
+    struct TActionRunningReset {
+        TCheckMarks& Checks;
+        ~TActionRunningReset() { Checks.SetActionRunning(false); }
+    } reset{checks};
+
+    outcome = ExecuteFileAction(plan, prompts, [this] { FView.ProcessMessages(); });
+
+    FView.ShowWaitForm();
+    FView.SetWaitText(Text(kClassifyingText));
+    ClearPanels();
+    SetCommandsEnabled(false);
+    // The rows point into the list: the grid must not read them while files leave it.
+    EmptyResults();
+    std::vector<const TStepResult*> done;
+    for (const TStepResult& result : outcome.Results)
+        if (result.Outcome == TStepOutcome::Done)
+            done.push_back(&result);
+    // From the back, so that each removal leaves the positions still to come valid. A position
+    // that no longer names the file (a list replaced since the plan) is left alone.
+    std::sort(done.begin(), done.end(), [](const TStepResult* a, const TStepResult* b) {
+        return a->FilePosition > b->FilePosition;
+    });
+    for (const TStepResult* result : done)
+        if (result->FilePosition < FFilesList.Count() &&
+            FFilesList[result->FilePosition]->FullName() == result->Source)
+            FFilesList.Delete(result->FilePosition);
+    FView.ProcessMessages();
+    try {
+        ClassifyFiles();
+    } catch (...) {
+        SetCommandsEnabled(true);
+        FView.SetStatusText(spFirst, "");
+        throw;
+    }
+    SetCommandsEnabled(true);
+    FView.SetStatusText(spFirst, "");
     return true;
 }
 

@@ -24,6 +24,9 @@ public:
     virtual void HideWaitForm() = 0;
     virtual void SetWaitText(const std::string& text) = 0;
     virtual void SetStatusText(TStatusPanel panel, const std::string& text) = 0;
+    // The hint (tool tip) of a panel, set after its text; empty for none. A front end without
+    // hints needs nothing here.
+    virtual void SetStatusHint(TStatusPanel, const std::string&) {}
     // The result rows were emptied or rewritten: show them afresh.
     virtual void ResultsChanged() = 0;
     // A modal message box with an OK button.

@@ -118,6 +118,14 @@ void WriteProtectedFolders(TIniFile& ini, const TProtectedFolders& folders) {
                             folder.Subfolders ? "" : kFolderAloneValue);
 }
 
+// The configuration file, with the keys of its protected folders compared exactly: on Linux
+// "/data/Photos/" and "/data/photos/" are two folders.
+TIniFile OpenConfigFile(const std::string& configFile) {
+    TIniFile ini(configFile);
+    ini.CompareKeysExactly(kProtectedFoldersSection);
+    return ini;
+}
+
 void ProtectSystemFolders(TProtectedFolders& folders, const std::vector<std::string>& system) {
     for (const std::string& path : system) {
         const bool listed = std::any_of(folders.begin(), folders.end(), [&](const auto& folder) {
@@ -164,7 +172,7 @@ std::vector<std::string> SystemFolders(const std::string& root) {
 
 void LoadSettings(const std::string& configFile, TSettings& settings,
                   const TSettingsEnvironment& environment) {
-    TIniFile ini(configFile);
+    TIniFile ini = OpenConfigFile(configFile);
     ReadSettingKeys(ini, settings);
     if (environment.Screen)
         settings.Window = ReadWindowPlacement(ini, *environment.Screen);
@@ -186,7 +194,7 @@ void LoadSettings(const std::string& configFile, TSettings& settings,
 }
 
 void SaveSettings(const std::string& configFile, const TSettings& settings) {
-    TIniFile ini(configFile);
+    TIniFile ini = OpenConfigFile(configFile);
     WriteProfile(ini, settings.Criteria);
     WriteSettingKeys(ini, settings);
     if (settings.Window)

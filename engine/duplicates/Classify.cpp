@@ -51,13 +51,9 @@ std::string TClassification::Message() const {
         return "No duplicate files found";
     if (UnreadableFiles.empty())
         return {};
-    std::string text = "The following files could not be opened and weren't compared.\r"
-                       "They may be system files or open by other programs:\r";
-    for (std::size_t i = 0; i < UnreadableFiles.size(); ++i) {
-        if (i > 0)
-            text += '\r';
-        text += UnreadableFiles[i];
-    }
+    std::string text(kUnreadableFilesText);
+    for (const std::string& name : UnreadableFiles)
+        text += '\r' + name;
     return text;
 }
 

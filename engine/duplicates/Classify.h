@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "duplicates/GroupOrder.h"
@@ -18,6 +19,11 @@ struct TResultRow {
     uint32_t Group = 0;        // group number: 1 for the first group met in list order
     bool Checkable = false;    // false: the row's Checked value is null (no box, clicks do nothing)
 };
+
+// The heading of the message that lists the grouped files whose contents could not be read.
+inline constexpr std::string_view kUnreadableFilesText =
+    "The following files could not be opened and weren't compared.\r"
+    "They may be system files or open by other programs:";
 
 // What classification found.
 struct TClassification {

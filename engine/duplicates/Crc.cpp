@@ -84,12 +84,15 @@ uint32_t UpdateCrc32(const void* data, std::size_t count, uint32_t crc) {
     return update(static_cast<const uint8_t*>(data), count, crc);
 }
 
-TFileReadOutcome ComputeFileCrc32(const std::string& fileName, uint32_t& crc) {
+TFileReadOutcome ComputeFileCrc32(const std::string& fileName, uint32_t& crc,
+                                  const TStopRequested& stopped) {
     uint32_t running = 0xFFFFFFFFu;
-    TFileReadOutcome outcome =
-        ReadFileBlocks(fileName, [&running](const uint8_t* block, std::size_t count) {
+    TFileReadOutcome outcome = ReadFileBlocks(
+        fileName,
+        [&running](const uint8_t* block, std::size_t count) {
             running = UpdateCrc32(block, count, running);
-        });
+        },
+        stopped);
     if (outcome.Ok())
         crc = running ^ 0xFFFFFFFFu;
     return outcome;

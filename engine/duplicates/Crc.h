@@ -21,7 +21,8 @@ uint32_t UpdateCrc32(const void* data, std::size_t count, uint32_t crc);
 
 // The CRC-32 of a whole file into `crc` (final value, inverted); on failure the outcome names
 // the file and the cause and `crc` is left alone.
-TFileReadOutcome ComputeFileCrc32(const std::string& fileName, uint32_t& crc);
+TFileReadOutcome ComputeFileCrc32(const std::string& fileName, uint32_t& crc,
+                                  const TStopRequested& stopped = {});
 
 // The CRC-32 of a whole file, or 0xFFFFFFFF when the file cannot be opened or read to its end.
 uint32_t FileCrc32(const std::string& fileName);

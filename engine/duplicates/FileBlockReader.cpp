@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/FileDescriptor.h"
+#include "platform/LongPathOpen.h"
 
 namespace quorvane {
 
@@ -41,7 +42,8 @@ void CountBytesRead(std::size_t count) {
 
 int OpenForReading(const std::string& fileName) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused as not regular anyway.
-    return ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    // A file deep below its include folder may have a full name longer than the path limit.
+    return OpenLongPath(fileName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
 }
 
 // Opens the file, checks that it is a regular file and takes its status into `info`.
@@ -84,7 +86,8 @@ uint64_t FileBytesReadSoFar() {
     return bytesReadSoFar.load(std::memory_order_relaxed);
 }
 
-TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume) {
+TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsumer& consume,
+                                const TStopRequested& stopped) {
     TFileDescriptor file(OpenForReading(fileName));
     struct stat info;
     if (TFileReadOutcome opened = OpenRegularFile(fileName, file, info); !opened.Ok())
@@ -95,6 +98,11 @@ TFileReadOutcome ReadFileBlocks(const std::string& fileName, const TBlockConsume
                                                            kSmallestBuffer, kBlockSize);
     const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(bufferSize);
     for (off_t position = 0; position < info.st_size;) {
+        if (stopped && stopped()) {
+            TFileReadOutcome outcome;
+            outcome.Stopped = true;
+            return outcome;
+        }
         const ssize_t count = ::read(file.Get(), buffer.get(), bufferSize);
         if (count < 0) {
             if (errno == EINTR)
@@ -129,7 +137,8 @@ TFileReadOutcome ReadFileHead(const std::string& fileName, std::span<uint8_t> bu
     return {};
 }
 
-bool FilesHoldSameBytes(const std::string& first, const std::string& second) {
+bool FilesHoldSameBytes(const std::string& first, const std::string& second,
+                        const TStopRequested& stopped) {
     TFileDescriptor a(OpenForReading(first)), b(OpenForReading(second));
     struct stat infoA, infoB;
     if (!OpenRegularFile(first, a, infoA).Ok() || !OpenRegularFile(second, b, infoB).Ok() ||
@@ -144,6 +153,8 @@ bool FilesHoldSameBytes(const std::string& first, const std::string& second) {
     const auto bufferA = std::make_unique_for_overwrite<uint8_t[]>(blockSize);
     const auto bufferB = std::make_unique_for_overwrite<uint8_t[]>(blockSize);
     for (off_t left = infoA.st_size; left > 0;) {
+        if (stopped && stopped())
+            return false;
         const auto wanted =
             static_cast<ssize_t>(std::min(blockSize, static_cast<std::size_t>(left)));
         if (ReadUpTo(a.Get(), bufferA.get(), static_cast<std::size_t>(wanted)) != wanted ||

@@ -66,7 +66,12 @@ void ComputeChecksums(std::span<TFile* const> files, TCompareMode mode,
                       const std::function<bool()>& stopped) {
     ReadInParallel(
         files.size(),
-        [&](std::size_t i) { files[i]->Checksum = FileCheckSum(files[i]->FullName(), mode); },
+        [&](std::size_t i) {
+            // A file whose reading a stop cut short keeps what it had.
+            const TChecksum checksum = FileCheckSum(files[i]->FullName(), mode, stopped);
+            if (!stopped())
+                files[i]->Checksum = checksum;
+        },
         stopped);
 }
 

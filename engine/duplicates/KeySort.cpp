@@ -51,6 +51,10 @@ constexpr std::size_t SmallRun = 16;
 constexpr std::size_t LargeRun = 1024;
 // How many entries ahead of its use a record and its name are fetched into the cache.
 constexpr std::size_t PrefetchDistance = 4;
+// A stop must end the sort within a few milliseconds: large ranges get their digits and their
+// order in pieces of this many entries, with a look at the stop flag between them (a million
+// collation keys, or one std::sort of a million entries, take the better part of a second).
+constexpr std::size_t StoppablePiece = std::size_t{1} << 15;
 
 class TKeySorter {
 public:
@@ -69,7 +73,9 @@ public:
             FEntries[i].Position = static_cast<uint32_t>(i);
         if (!FKeys.Keys.empty())
             Refine(0, count, 0, 0);
-        ApplyOrder(0, count);
+        // A stopped sort's order is thrown away: the records stay as the last range left them.
+        if (!Stopped())
+            ApplyOrder(0, count);
         return std::move(FMarks);
     }
 
@@ -113,21 +119,45 @@ private:
             PrefetchName(i + PrefetchDistance);
     }
 
-    void ComputeDigits(std::size_t begin, std::size_t end, TSortKey key, std::size_t nameOffset) {
+    bool Stopped() const { return FStop.load(std::memory_order_relaxed); }
+
+    // Returns false when stopped first, with some digits not computed.
+    bool ComputeDigits(std::size_t begin, std::size_t end, TSortKey key, std::size_t nameOffset) {
         const bool name = key == TSortKey::Name;
         for (std::size_t i = begin; i < std::min(end, begin + 2 * PrefetchDistance); ++i)
             PrefetchRecord(i);
         for (std::size_t i = begin; i < end; ++i) {
+            if ((i - begin) % StoppablePiece == StoppablePiece - 1 && Stopped())
+                return false;
             PrefetchAhead(i, end, name);
             FEntries[i].SetDigit(DigitOf(RecordOf(FEntries[i]), key, nameOffset));
         }
+        return true;
+    }
+
+    // Sorts [begin, end) by digit: pieces one by one, then merged pairwise. Returns false when
+    // stopped first; the range then holds the same entries in a partial order.
+    bool SortByDigit(std::size_t begin, std::size_t end) {
+        for (std::size_t piece = begin; piece < end; piece += StoppablePiece) {
+            if (Stopped())
+                return false;
+            std::sort(EntryAt(piece), EntryAt(std::min(piece + StoppablePiece, end)), DigitLess);
+        }
+        for (std::size_t width = StoppablePiece; width < end - begin; width *= 2)
+            for (std::size_t left = begin; left + width < end; left += 2 * width) {
+                if (Stopped())
+                    return false;
+                std::inplace_merge(EntryAt(left), EntryAt(left + width),
+                                   EntryAt(std::min(left + 2 * width, end)), DigitLess);
+            }
+        return true;
     }
 
     // Orders [begin, end), whose entries tie on the keys before keyIndex (and on the first
     // nameOffset bytes of the name's collation key), by the next digit, and refines each run of
     // equal digits in turn.
     void Refine(std::size_t begin, std::size_t end, std::size_t keyIndex, std::size_t nameOffset) {
-        if (FStop.load(std::memory_order_relaxed))
+        if (Stopped())
             return;
         if (end - begin <= SmallRun) {
             FinishByComparison(begin, end, keyIndex);
@@ -139,8 +169,8 @@ private:
             NamesCollateEqual(begin, end, keyIndex);
             return;
         }
-        ComputeDigits(begin, end, key, nameOffset);
-        std::sort(EntryAt(begin), EntryAt(end), DigitLess);
+        if (!ComputeDigits(begin, end, key, nameOffset) || !SortByDigit(begin, end))
+            return;
         // What the runs need of the digits is kept aside: moving the records spends them.
         for (std::size_t i = begin; i < end; ++i) {
             const uint64_t digit = FEntries[i].Digit();

@@ -28,8 +28,8 @@ using TTieMarks = std::vector<bool>;
 // Input: the records, in any order. Output: the records reordered, and the tie marks.
 // Errors: a failure (out of memory, the collator) propagates with every record still in the
 // list, in a partial order. Threading: runs on the caller's thread; `stop` is read between runs
-// and, once set, ends the sort early with the records in a partial order and the marks
-// incomplete.
+// and every few thousand entries within a large one and, once set, ends the sort within
+// milliseconds, with the records in a partial order and the marks incomplete.
 // Algorithm: every record gets a 12-byte entry holding its position and an 8-byte "digit" of
 // its current key (a size, a date, or 8 bytes of the name's collation key). Entries sort by
 // digit; each run of equal digits is refined with its next digit (the next 8 bytes of the

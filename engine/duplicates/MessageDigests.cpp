@@ -306,11 +306,12 @@ void TMD5::Transform(const uint8_t* blocks, std::size_t count) {
 
 // ---- Whole files
 
-TFileReadOutcome DigestFile(const std::string& fileName, TMessageDigest& digest) {
-    TFileReadOutcome outcome =
-        ReadFileBlocks(fileName, [&digest](const uint8_t* block, std::size_t count) {
-            digest.Update(block, count);
-        });
+TFileReadOutcome DigestFile(const std::string& fileName, TMessageDigest& digest,
+                            const TStopRequested& stopped) {
+    TFileReadOutcome outcome = ReadFileBlocks(
+        fileName,
+        [&digest](const uint8_t* block, std::size_t count) { digest.Update(block, count); },
+        stopped);
     if (outcome.Ok())
         digest.Complete();
     return outcome;

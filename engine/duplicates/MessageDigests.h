@@ -110,7 +110,8 @@ enum class TDigestAlgorithm { MD4, MD5 };
 
 // Feeds a whole file to `digest` and completes it; on failure the digest stays open and the
 // outcome names the file and the cause.
-TFileReadOutcome DigestFile(const std::string& fileName, TMessageDigest& digest);
+TFileReadOutcome DigestFile(const std::string& fileName, TMessageDigest& digest,
+                            const TStopRequested& stopped = {});
 
 // The digest of a whole file as 32 lower-case hex digits. Throws std::runtime_error naming the
 // file when it cannot be opened or read to its end.

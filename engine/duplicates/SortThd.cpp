@@ -208,7 +208,7 @@ void TSortThread::EnsureCheckSums(TFile& first, TFile& second) {
         return;
     for (TFile* file : {&first, &second})
         if (file->Checksum.Empty())
-            file->Checksum = FileCheckSum(file->FullName(), mode);
+            file->Checksum = FileCheckSum(file->FullName(), mode, [this] { return Stopped(); });
 }
 
 int TSortThread::CompareChecksums(TFile& first, TFile& second) {

@@ -72,7 +72,9 @@ public:
     }
 
 private:
-    TChecksum CheckSumOf(const TFile& file) const { return FileCheckSum(file.FullName(), FMode); }
+    TChecksum CheckSumOf(const TFile& file) const {
+        return FileCheckSum(file.FullName(), FMode, FStopped);
+    }
 
     void ReadStart(TMember& member) const {
         TFile& file = *member.File;
@@ -125,7 +127,8 @@ private:
     }
 
     void ReadContents(TContentRead& read) const {
-        if (read.Model && FilesHoldSameBytes(read.Model->FullName(), read.File->FullName()))
+        if (read.Model &&
+            FilesHoldSameBytes(read.Model->FullName(), read.File->FullName(), FStopped))
             read.Same = true;
         else
             read.File->Checksum = CheckSumOf(*read.File);

@@ -1,5 +1,6 @@
 #include "platform/DirectoryListing.h"
 
+#include <cerrno>
 #include <utility>
 
 #include <fcntl.h>
@@ -45,6 +46,13 @@ TFileStatus StatusOf(const struct stat& st) {
 
 } // namespace
 
+std::optional<TFileStatus> LinkStatus(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return StatusOf(st);
+}
+
 TDirectory::TDirectory(TDirectory&& other) noexcept
     : FStream(std::exchange(other.FStream, nullptr)) {}
 
@@ -71,7 +79,9 @@ std::optional<TDirectory> TDirectory::FromDescriptor(int descriptor) {
         return std::nullopt;
     DIR* stream = ::fdopendir(descriptor);
     if (!stream) {
+        const int error = errno;
         ::close(descriptor);
+        errno = error;
         return std::nullopt;
     }
     return TDirectory(stream);
@@ -99,15 +109,18 @@ std::optional<TFileStatus> TDirectory::EntryStatus(const char* name) const {
     return StatusOf(st);
 }
 
-void TDirectory::ReadEntries(const std::function<bool(const char*, TEntryKind)>& entry) {
-    // readdir reports the end and a failure alike; a listing cut short by an error keeps
-    // what it read, as a folder that cannot be listed yields nothing.
-    while (const dirent* item = ::readdir(FStream)) {
+bool TDirectory::ReadEntries(const std::function<bool(const char*, TEntryKind)>& entry) {
+    // readdir tells a failure from the end only by errno.
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(FStream);
+        if (!item)
+            return errno == 0;
         const char* name = item->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
         if (!entry(name, KindOfDirentType(item->d_type)))
-            return;
+            return true;
     }
 }
 

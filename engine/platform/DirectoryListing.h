@@ -34,10 +34,16 @@ struct TFileStatus {
     int64_t ModifiedUnixSeconds = 0; // last-write time, seconds since the Unix epoch (UTC)
 };
 
+// The status of the file at `path` itself: a symbolic link is reported as a link (Other), not
+// as what it points to. Empty when the path names nothing or cannot be looked at; errno then
+// says why.
+std::optional<TFileStatus> LinkStatus(const std::string& path);
+
 // An open folder: lists its entries and looks at them relative to itself, so that no path
 // longer than the system's limit is ever needed and no symbolic link on the way is followed.
-// Move-only; closes the folder when destroyed. Every call reports failure by an empty result,
-// never by an exception: a folder that vanished or denies access is simply passed over.
+// Move-only; closes the folder when destroyed. Every call reports failure by an empty (or false)
+// result, never by an exception, and leaves errno saying why: the caller decides whether a
+// folder that vanished or denies access is worth a word.
 class TDirectory {
 public:
     TDirectory(TDirectory&& other) noexcept;
@@ -63,8 +69,9 @@ public:
     // Calls `entry` for every entry except "." and "..", in the order the file system returns
     // them. The kind comes from the listing itself and is Unknown where the file system does
     // not say; `name` is valid during the call only. Stops early when `entry` returns false.
-    // Reads the listing once: call it at most once per open folder.
-    void ReadEntries(const std::function<bool(const char* name, TEntryKind kind)>& entry);
+    // Reads the listing once: call it at most once per open folder. False when the listing
+    // failed before its end (what was read before stays read).
+    bool ReadEntries(const std::function<bool(const char* name, TEntryKind kind)>& entry);
 
 private:
     explicit TDirectory(DIR* stream) : FStream(stream) {}

@@ -1,5 +1,7 @@
 #include "platform/HexText.h"
 
+#include "platform/Utf8.h"
+
 namespace quorvane {
 
 int HexDigitValue(char c) {
@@ -20,6 +22,22 @@ void AppendHex(std::string& out, uint64_t value, int digits) {
 void AppendPercentByte(std::string& out, unsigned char byte) {
     out += '%';
     AppendHex(out, byte, 2);
+}
+
+void AppendPercentEscaped(std::string& out, std::string_view text, std::string_view alsoEscaped) {
+    for (std::size_t i = 0; i < text.size();) {
+        const TUtf8Char c = Utf8CharAt(text, i);
+        const bool escaped =
+            !c.Valid() || c.CodePoint == '%' ||
+            (c.CodePoint < 0x80 &&
+             alsoEscaped.find(static_cast<char>(c.CodePoint)) != std::string_view::npos);
+        if (escaped)
+            for (std::size_t k = i; k < i + c.Length; ++k)
+                AppendPercentByte(out, static_cast<unsigned char>(text[k]));
+        else
+            out.append(text.substr(i, c.Length));
+        i += c.Length;
+    }
 }
 
 std::optional<char> PercentByteAt(std::string_view text) {

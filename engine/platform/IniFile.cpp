@@ -25,14 +25,8 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
+    return TIniNameIndex::SameName(a, b, false);
 }
 
 bool IsQuote(char c) {
@@ -81,6 +75,8 @@ std::string EscapeKey(std::string_view key) {
 
 // Reads %XX back; a "%" not followed by two hex digits stands for itself.
 std::string UnescapeKey(std::string_view key) {
+    if (key.find('%') == std::string_view::npos)
+        return std::string(key); // most names: a plain copy
     std::string out;
     out.reserve(key.size());
     for (std::size_t i = 0; i < key.size(); ++i) {
@@ -141,6 +137,44 @@ TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
     }
 }
 
+auto TIniFile::TSection::KeyAt() const {
+    return [this](std::size_t i) -> std::string_view { return Entries[i].Key; };
+}
+
+void TIniFile::TSection::AddEntry(TEntry entry) {
+    if (!entry.IsComment) // an earlier equal key stays the one found
+        Keys.Add(entry.Key, Entries.size(), KeyAt());
+    Entries.push_back(std::move(entry));
+}
+
+void TIniFile::TSection::IndexKeys(bool exact) {
+    Keys = TIniNameIndex(exact);
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+        if (!Entries[i].IsComment)
+            Keys.Add(Entries[i].Key, i, KeyAt());
+}
+
+std::size_t TIniFile::TSection::KeyPosition(std::string_view key) const {
+    return Keys.Find(key, KeyAt());
+}
+
+std::size_t TIniFile::TSection::KeyNamesEnd() const {
+    std::size_t used = 1; // the zero that ends the list
+    for (std::size_t i = 0; i < Entries.size(); ++i) {
+        if (Entries[i].IsComment || Entries[i].Key.empty())
+            continue;
+        // Only whole names: a name cut short would stand for another folder or mask.
+        used += Entries[i].Key.size() + 1;
+        if (used > kKeyNamesBufferBytes)
+            return i;
+    }
+    return Entries.size();
+}
+
+auto TIniFile::SectionNameAt() const {
+    return [this](std::size_t i) -> std::string_view { return FSections[i].Name; };
+}
+
 void TIniFile::Parse(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
@@ -156,11 +190,8 @@ void TIniFile::Parse(std::string_view text) {
             continue; // blank lines are not kept: the writer puts one between sections
         if (line.front() == '[') {
             line.remove_prefix(1);
-            const std::string_view name = Trim(line.substr(0, line.find(']')));
             // A section that appears twice continues where it first appeared.
-            current = FindSection(name);
-            if (!current)
-                current = &FSections.emplace_back(TSection{std::string(name), {}});
+            current = &FindOrAddSection(line.substr(0, line.find(']')));
             continue;
         }
         if (!current) {
@@ -168,38 +199,55 @@ void TIniFile::Parse(std::string_view text) {
             continue;
         }
         if (line.front() == ';') {
-            current->Entries.push_back({std::string(line), {}, true});
+            current->AddEntry({std::string(line), {}, true});
             continue;
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
-            current->Entries.push_back({UnescapeKey(line), {}, false});
+            current->AddEntry({UnescapeKey(line), {}, false});
         else
-            current->Entries.push_back({UnescapeKey(Trim(line.substr(0, equals))),
-                                        std::string(Trim(line.substr(equals + 1))), false});
+            current->AddEntry({UnescapeKey(Trim(line.substr(0, equals))),
+                               std::string(Trim(line.substr(equals + 1))), false});
     }
 }
 
 const TIniFile::TSection* TIniFile::FindSection(std::string_view name) const {
-    name = Trim(name);
-    for (const TSection& section : FSections)
-        if (SameName(section.Name, name))
-            return &section;
-    return nullptr;
+    const std::size_t found = FSectionIndex.Find(Trim(name), SectionNameAt());
+    return found == TIniNameIndex::npos ? nullptr : &FSections[found];
 }
 
 TIniFile::TSection* TIniFile::FindSection(std::string_view name) {
     return const_cast<TSection*>(std::as_const(*this).FindSection(name));
 }
 
+TIniFile::TSection& TIniFile::FindOrAddSection(std::string_view name) {
+    name = Trim(name);
+    if (TSection* found = FindSection(name))
+        return *found;
+    FSectionIndex.Add(name, FSections.size(), SectionNameAt());
+    TSection& section = FSections.emplace_back();
+    section.Name = name;
+    section.IndexKeys(HasExactKeys(name));
+    return section;
+}
+
 const TIniFile::TEntry* TIniFile::FindEntry(std::string_view section, std::string_view key) const {
     const TSection* found = FindSection(section);
     if (!found)
         return nullptr;
-    for (const TEntry& entry : found->Entries)
-        if (!entry.IsComment && SameName(entry.Key, key))
-            return &entry;
-    return nullptr;
+    const std::size_t position = found->KeyPosition(key);
+    return position == TIniNameIndex::npos ? nullptr : &found->Entries[position];
+}
+
+bool TIniFile::HasExactKeys(std::string_view section) const {
+    return std::any_of(FExactKeySections.begin(), FExactKeySections.end(),
+                       [&](const std::string& name) { return SameName(name, section); });
+}
+
+void TIniFile::IndexSections() {
+    FSectionIndex.Clear();
+    for (std::size_t i = 0; i < FSections.size(); ++i)
+        FSectionIndex.Add(FSections[i].Name, i, SectionNameAt());
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
@@ -224,18 +272,21 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 
 std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
     std::vector<std::string> names;
-    const TSection* found = FindSection(section);
-    if (!found)
-        return names;
-    std::size_t used = 1; // the zero that ends the list
-    for (const TEntry& entry : found->Entries) {
-        if (entry.IsComment || entry.Key.empty())
-            continue;
-        // Only whole names: a name cut short would stand for another folder or mask.
-        used += entry.Key.size() + 1;
-        if (used > kKeyNamesBufferBytes)
-            break;
-        names.push_back(entry.Key);
+    if (const TSection* found = FindSection(section)) {
+        const std::size_t end = found->KeyNamesEnd();
+        for (std::size_t i = 0; i < end; ++i)
+            if (!found->Entries[i].IsComment && !found->Entries[i].Key.empty())
+                names.push_back(found->Entries[i].Key);
+    }
+    return names;
+}
+
+std::vector<std::string> TIniFile::KeyNamesPastBuffer(std::string_view section) const {
+    std::vector<std::string> names;
+    if (const TSection* found = FindSection(section)) {
+        for (std::size_t i = found->KeyNamesEnd(); i < found->Entries.size(); ++i)
+            if (!found->Entries[i].IsComment && !found->Entries[i].Key.empty())
+                names.push_back(found->Entries[i].Key);
     }
     return names;
 }
@@ -265,16 +316,11 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     if (Trim(value).size() != value.size() || IsQuoted(value))
         stored = '"' + stored + '"';
 
-    TSection* target = FindSection(section);
-    if (!target)
-        target = &FSections.emplace_back(TSection{std::string(Trim(section)), {}});
-    for (TEntry& entry : target->Entries) {
-        if (!entry.IsComment && SameName(entry.Key, key)) {
-            entry.Value = std::move(stored);
-            return;
-        }
-    }
-    target->Entries.push_back({std::string(key), std::move(stored), false});
+    TSection& target = FindOrAddSection(section);
+    if (const std::size_t position = target.KeyPosition(key); position != TIniNameIndex::npos)
+        target.Entries[position].Value = std::move(stored);
+    else
+        target.AddEntry({std::string(key), std::move(stored), false});
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
@@ -286,16 +332,31 @@ void TIniFile::WriteBool(std::string_view section, std::string_view key, bool va
 }
 
 void TIniFile::EraseSection(std::string_view section) {
-    section = Trim(section);
-    std::erase_if(FSections, [&](const TSection& s) { return SameName(s.Name, section); });
+    const std::size_t found = FSectionIndex.Find(Trim(section), SectionNameAt());
+    if (found == TIniNameIndex::npos)
+        return;
+    FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(found));
+    IndexSections();
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
     TSection* target = FindSection(section);
-    if (!target)
+    if (!target || target->KeyPosition(key) == TIniNameIndex::npos)
         return;
-    std::erase_if(target->Entries,
-                  [&](const TEntry& e) { return !e.IsComment && SameName(e.Key, key); });
+    const bool exact = target->Keys.Exact();
+    std::erase_if(target->Entries, [&](const TEntry& e) {
+        return !e.IsComment && TIniNameIndex::SameName(e.Key, key, exact);
+    });
+    target->IndexKeys(exact);
+}
+
+void TIniFile::CompareKeysExactly(std::string_view section) {
+    section = Trim(section);
+    if (HasExactKeys(section))
+        return;
+    FExactKeySections.emplace_back(section);
+    if (TSection* found = FindSection(section))
+        found->IndexKeys(true);
 }
 
 std::string TIniFile::Text() const {
@@ -305,10 +366,14 @@ std::string TIniFile::Text() const {
     for (const TSection& section : FSections) {
         if (!text.empty())
             text += '\n';
-        text += '[' + section.Name + "]\n";
-        for (const TEntry& entry : section.Entries)
-            text += entry.IsComment ? entry.Key + '\n'
-                                    : EscapeKey(entry.Key) + '=' + entry.Value + '\n';
+        text.append("[").append(section.Name).append("]\n");
+        for (const TEntry& entry : section.Entries) {
+            if (entry.IsComment)
+                text.append(entry.Key);
+            else
+                text.append(EscapeKey(entry.Key)).append("=").append(entry.Value);
+            text += '\n';
+        }
     }
     return text;
 }

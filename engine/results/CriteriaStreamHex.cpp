@@ -50,7 +50,9 @@ std::string EncodeStoredFilter(const TFilterGroup& criteria) {
     if (bytes.size() > kMaxStoredCriteriaBytes)
         throw TFilterError("The filter is too long to be stored: its conditions take " +
                            std::to_string(bytes.size()) + " bytes, at most " +
-                           std::to_string(kMaxStoredCriteriaBytes) + " fit");
+                           std::to_string(kMaxStoredCriteriaBytes) + " fit: make it at least " +
+                           std::to_string(bytes.size() - kMaxStoredCriteriaBytes) +
+                           " bytes shorter");
     return BytesToHex(bytes);
 }
 

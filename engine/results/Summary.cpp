@@ -1,5 +1,7 @@
 #include "results/Summary.h"
 
+#include <algorithm>
+
 #include "platform/NumberFormat.h"
 
 namespace quorvane {
@@ -26,6 +28,13 @@ TSummary SummarizePassingRows(const TResultView& view, std::vector<bool>& stripe
         counter.Tick();
     }
     return summary;
+}
+
+int64_t LargestSize(const TResultView& view) {
+    int64_t largest = 0;
+    for (uint32_t record = 0; record < view.RowCount(); ++record)
+        largest = std::max(largest, view.Size(record));
+    return largest;
 }
 
 std::string SummaryText(const TSummary& summary) {

@@ -26,6 +26,9 @@ struct TSummary {
 TSummary SummarizePassingRows(const TResultView& view, std::vector<bool>& stripeFlags,
                               const TPump& pump = {});
 
+// The largest size among all rows (0 without rows): the widest value the Size column shows.
+int64_t LargestSize(const TResultView& view);
+
 // "12 files (1,234,567 bytes) in 5 groups": counts in plain decimal, the byte total grouped by
 // thousands in the number locale.
 std::string SummaryText(const TSummary& summary);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "platform/AtomicFile.h"
 #include "search/FilesListFormat.h"
@@ -79,11 +81,26 @@ void TFilesList::SaveToFile(const std::string& fileName) const {
     WriteFileAtomically(fileName, text);
 }
 
-void TFilesList::LoadFromFile(const std::string& fileName) {
+namespace {
+
+// A record's identity while a list is read: its folder's shared text (one per folder) and name.
+using TRecordKey = std::pair<const std::string*, std::string_view>;
+struct TRecordKeyHash {
+    std::size_t operator()(const TRecordKey& key) const noexcept {
+        return std::hash<const void*>()(key.first) ^ std::hash<std::string_view>()(key.second);
+    }
+};
+
+} // namespace
+
+std::string TFilesList::LoadFromFile(const std::string& fileName) {
     const std::string text = ReadWholeFile(fileName);
     Clear();
     std::string_view rest(text);
     std::unordered_map<std::string, TFolderPath> folders; // records of one folder share its path
+    std::unordered_set<TRecordKey, TRecordKeyHash> records;
+    std::size_t repeats = 0;
+    std::string firstRepeat;
     for (std::size_t lineNumber = 1; !rest.empty(); ++lineNumber) {
         const auto end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -92,17 +109,29 @@ void TFilesList::LoadFromFile(const std::string& fileName) {
             line.remove_suffix(1);
         if (line.empty())
             continue;
+        std::unique_ptr<TFile> file;
         try {
-            auto file = std::make_unique<TFile>(ParseFilesListLine(line));
-            auto [known, isNew] = folders.try_emplace(file->Path(), file->SharedPath());
-            if (!isNew)
-                file->SetPath(known->second);
-            Add(std::move(file));
+            file = std::make_unique<TFile>(ParseFilesListLine(line));
         } catch (const TFilesListLineError& error) {
             throw std::runtime_error("Unable to read the files list " + fileName + ", line " +
                                      std::to_string(lineNumber) + ": " + error.what());
         }
+        auto [known, isNew] = folders.try_emplace(file->Path(), file->SharedPath());
+        if (!isNew)
+            file->SetPath(known->second);
+        // The key's name points into the record, which stays where it is once added.
+        if (!records.insert({&file->Path(), file->Name}).second) {
+            if (repeats++ == 0)
+                firstRepeat = "line " + std::to_string(lineNumber) + ": " + file->FullName();
+            continue;
+        }
+        Add(std::move(file));
     }
+    if (repeats == 0)
+        return {};
+    return "The files list " + fileName + " names " + std::to_string(repeats) +
+           (repeats == 1 ? " file" : " files") + " again (first at " + firstRepeat +
+           "); each file is taken once";
 }
 
 } // namespace quorvane

@@ -69,8 +69,10 @@ public:
     // disk. Throws std::runtime_error naming the file when it cannot be written.
     void SaveToFile(const std::string& fileName) const;
     // Empties the list and fills it from a files-list file. On a malformed line, throws
-    // std::runtime_error naming the file and the line; the records read before it stay.
-    void LoadFromFile(const std::string& fileName);
+    // std::runtime_error naming the file and the line; the records read before it stay. A file
+    // named again by a later line is taken once (else it would form a group with itself): the
+    // result is then a warning to show, naming the list and the first repeat; else it is empty.
+    std::string LoadFromFile(const std::string& fileName);
 
 private:
     bool FOwnsObjects;

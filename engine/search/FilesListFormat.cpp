@@ -1,6 +1,7 @@
 #include "search/FilesListFormat.h"
 
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "platform/HexText.h"
@@ -10,27 +11,11 @@ namespace quorvane {
 namespace {
 
 constexpr char kEscapedLineMarker = '%';
-bool NeedsEscape(unsigned char c) {
-    return c == '?' || c == '*' || c == '\r' || c == '\n';
-}
+// Besides "%" and bytes that are not UTF-8: the separators, and the line breaks.
+constexpr std::string_view kEscapedCharacters = "?*\r\n";
 
 bool FieldNeedsEscaping(std::string_view text) {
-    return text.find_first_of("?*\r\n") != std::string_view::npos || !IsValidUtf8(text);
-}
-
-// Escapes "%", the separators, CR, LF and every byte of an invalid UTF-8 sequence.
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const TUtf8Char c = Utf8CharAt(text, i);
-        if (!c.Valid() || c.CodePoint == '%' ||
-            (c.CodePoint < 0x80 && NeedsEscape(static_cast<unsigned char>(c.CodePoint)))) {
-            for (std::size_t k = i; k < i + c.Length; ++k)
-                AppendPercentByte(out, static_cast<uint8_t>(text[k]));
-        } else {
-            out.append(text.substr(i, c.Length));
-        }
-        i += c.Length;
-    }
+    return text.find_first_of(kEscapedCharacters) != std::string_view::npos || !IsValidUtf8(text);
 }
 
 std::optional<uint64_t> ParseHex(std::string_view text) {
@@ -71,9 +56,9 @@ std::string FormatFilesListLine(const TFile& file) {
         line += kEscapedLineMarker;
     AppendHex(line, static_cast<uint64_t>(file.Size), 16);
     if (escaped) {
-        AppendEscaped(line, file.Name);
+        AppendPercentEscaped(line, file.Name, kEscapedCharacters);
         line += '?';
-        AppendEscaped(line, file.Path());
+        AppendPercentEscaped(line, file.Path(), kEscapedCharacters);
     } else {
         line += file.Name;
         line += '?';
@@ -92,6 +77,8 @@ TFile ParseFilesListLine(std::string_view line) {
     const auto size = line.size() >= 16 ? ParseHex(line.substr(0, 16)) : std::nullopt;
     if (!size)
         throw TFilesListLineError("the size is not a 16-digit hexadecimal number");
+    if (*size > static_cast<uint64_t>(INT64_MAX)) // it would read as a negative size
+        throw TFilesListLineError("the size is 2^63 bytes or more");
     line.remove_prefix(16);
 
     const auto question = line.find('?');
@@ -112,6 +99,14 @@ TFile ParseFilesListLine(std::string_view line) {
     const auto date = DosToDateTime(static_cast<uint32_t>(*dos));
     if (!date)
         throw TFilesListLineError("the date is not a valid MS-DOS date and time");
+
+    // Checked before unescaping: the writer never escapes "/".
+    if (name.empty())
+        throw TFilesListLineError("the name is empty");
+    if (folder.empty())
+        throw TFilesListLineError("the folder is empty");
+    if (folder.front() != '/')
+        throw TFilesListLineError("the folder is not an absolute path");
 
     TFile file;
     file.Size = static_cast<int64_t>(*size);

@@ -1,6 +1,8 @@
 #include "search/SearchThd.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 #include "platform/DateTime.h"
 #include "platform/TextCompare.h"
@@ -50,6 +52,7 @@ void TSearchThread::Execute() {
     FUtcOffset = CurrentUtcOffsetSeconds();
     FVirtualFileSystems = TVirtualFileSystems::OfThisMachine();
     FVisited.clear();
+    FNotedUnread.clear();
     FFound = 0;
     for (const std::string& folder : *FIncludeFolders) {
         if (Terminated())
@@ -70,11 +73,14 @@ void TSearchThread::SearchFolder(const std::string& folder, TFilesList& files) {
     // even when hidden.
     std::optional<TDirectory> root = TDirectory::Open(FPath);
     std::optional<TFileStatus> status = root ? root->Status() : std::nullopt;
+    const int error = errno;
     if (status && !MayEnter(status->Id))
         return;
     ReportFolder();
-    if (!root || !status)
+    if (!root || !status) {
+        NoteUnreadFolder(FPath, error);
         return;
+    }
     PushFolder(std::move(*root), status->Id);
 
     while (FDepth > 0 && !Terminated()) {
@@ -94,21 +100,23 @@ void TSearchThread::VisitEntry(TFolderFrame& frame, const TEntry& entry, TFilesL
     TEntryKind kind = entry.Kind;
     if (kind == TEntryKind::Unknown) { // the listing does not say: look
         status = frame.Directory->EntryStatus(name);
-        if (!status)
+        if (!status) {
+            NoteEntryFailure(frame, errno);
             return;
+        }
         kind = status->Kind;
     }
     if (kind == TEntryKind::Folder) {
         if (FIncludeSysFolders || !IsHidden(name))
             EnterSubfolder(frame, name, status);
     } else if (kind == TEntryKind::RegularFile) {
-        if (AcceptFile(*frame.Directory, name, status))
+        if (AcceptFile(frame, name, status))
             AddFile(frame, name, *status, files);
     }
 }
 
-bool TSearchThread::AcceptFile(const TDirectory& folder, const char* name,
-                               std::optional<TFileStatus>& status) const {
+bool TSearchThread::AcceptFile(TFolderFrame& frame, const char* name,
+                               std::optional<TFileStatus>& status) {
     // The zero-byte rule needs the size, so it runs last; the outcome is the same in any order.
     if (!FIncludeSysFiles && IsHidden(name))
         return false;
@@ -118,8 +126,11 @@ bool TSearchThread::AcceptFile(const TDirectory& folder, const char* name,
         return false;
     if (std::none_of(FIncludeFiles->begin(), FIncludeFiles->end(), matches))
         return false;
-    if (!status)
-        status = folder.EntryStatus(name);
+    if (!status) {
+        status = frame.Directory->EntryStatus(name);
+        if (!status)
+            NoteEntryFailure(frame, errno);
+    }
     // Looked up after the listing: it may have gone or changed kind meanwhile.
     if (!status || status->Kind != TEntryKind::RegularFile)
         return false;
@@ -130,14 +141,20 @@ void TSearchThread::EnterSubfolder(TFolderFrame& parent, const char* name,
                                    std::optional<TFileStatus> status) {
     FPath.append(name).push_back('/');
     if (!IsExcludedFolder(FPath)) {
-        if (!status)
+        if (!status) {
             status = parent.Directory->EntryStatus(name);
+            if (!status)
+                NoteEntryFailure(parent, errno);
+        }
         if (status && status->Kind == TEntryKind::Folder && MayEnter(status->Id)) {
+            std::optional<TDirectory> child = parent.Directory->OpenChild(name);
+            const int error = errno;
             ReportFolder();
-            if (std::optional<TDirectory> child = parent.Directory->OpenChild(name)) {
+            if (child) {
                 PushFolder(std::move(*child), status->Id);
                 return;
             }
+            NoteUnreadFolder(FPath, error);
         }
     }
     FPath.resize(parent.PathLength);
@@ -166,13 +183,19 @@ void TSearchThread::PushFolder(TDirectory directory, const TFileId& id) {
     frame.Next = 0;
     frame.PathLength = FPath.size();
     frame.SharedPath.reset();
-    frame.Directory->ReadEntries([this, &frame](const char* name, TEntryKind kind) {
-        if (Terminated())
-            return false;
-        frame.Entries.push_back({static_cast<uint32_t>(frame.Names.size()), kind});
-        frame.Names.append(name).push_back('\0');
-        return true;
-    });
+    frame.ReportedUnread = false;
+    const bool listed =
+        frame.Directory->ReadEntries([this, &frame](const char* name, TEntryKind kind) {
+            if (Terminated())
+                return false;
+            frame.Entries.push_back({static_cast<uint32_t>(frame.Names.size()), kind});
+            frame.Names.append(name).push_back('\0');
+            return true;
+        });
+    if (!listed) {
+        NoteUnreadFolder(FPath, errno);
+        frame.ReportedUnread = true;
+    }
 }
 
 void TSearchThread::PopFolder() {
@@ -210,6 +233,19 @@ void TSearchThread::AddFile(TFolderFrame& frame, const char* name, const TFileSt
     ++FFound;
     if (FProgress)
         FProgress->Count(FFound);
+}
+
+void TSearchThread::NoteUnreadFolder(std::string_view folderText, int error) {
+    if (FUnreadFolders && FNotedUnread.emplace(folderText).second)
+        FUnreadFolders->push_back(
+            {std::string(folderText), std::generic_category().message(error)});
+}
+
+void TSearchThread::NoteEntryFailure(TFolderFrame& frame, int error) {
+    if (error == ENOENT || frame.ReportedUnread)
+        return;
+    frame.ReportedUnread = true;
+    NoteUnreadFolder(std::string_view(FPath).substr(0, frame.PathLength), error);
 }
 
 void TSearchThread::ReportFolder() const {

@@ -13,6 +13,7 @@
 #include "platform/Thread.h"
 #include "search/FilList.h"
 #include "search/SearchCriteria.h"
+#include "search/UnreadFolders.h"
 
 namespace quorvane {
 
@@ -25,8 +26,10 @@ namespace quorvane {
 // of a depth-first walk (a subfolder is walked completely before the next entry of its folder;
 // entries in the order the file system lists them). Progress: the folder text of every folder
 // entered, and the number of files found so far.
-// Errors: none are reported. A folder that cannot be opened or listed, or an entry that vanished
-// meanwhile, is passed over; the walk goes on.
+// Errors: a folder that cannot be opened or listed, or whose entries cannot be looked at, is
+// passed over and added, with the system's reason, to the unread folders (when the caller gave a
+// list for them); an entry that vanished meanwhile is passed over without a word. The walk goes
+// on either way.
 // Threading: runs alone on its own thread; the main thread leaves the files list and the
 // criteria alone until the end handler runs. A terminate request is honoured within one entry.
 // Algorithm: an explicit stack of folders instead of recursion, so that depth is limited by
@@ -54,6 +57,9 @@ public:
     void SetIncludeSysFolders(bool value) { FIncludeSysFolders = value; }
     void SetIncludeSysFiles(bool value) { FIncludeSysFiles = value; }
     void SetShowZeroBytes(bool value) { FShowZeroBytes = value; }
+    // Where the folders that could not be read go, each once, in the order met. Like the files
+    // list, the caller leaves it alone until the end handler runs.
+    void SetUnreadFolders(TUnreadFolders& folders) { FUnreadFolders = &folders; }
     // All of the above in their order: the files list, then the first seven fields of the
     // criteria (held by reference, like the lists). Throws as SetIncludeFiles does.
     void SetSearch(TFilesList& files, const SearchCriteria& criteria);
@@ -75,17 +81,17 @@ private:
         TFileId Id;
         std::string Names; // the entries' names, each followed by a zero byte
         std::vector<TEntry> Entries;
-        std::size_t Next = 0;       // the next entry to visit
-        std::size_t PathLength = 0; // of its folder text in FPath, trailing "/" included
-        TFolderPath SharedPath;     // made when its first file is taken
+        std::size_t Next = 0;        // the next entry to visit
+        std::size_t PathLength = 0;  // of its folder text in FPath, trailing "/" included
+        TFolderPath SharedPath;      // made when its first file is taken
+        bool ReportedUnread = false; // an entry could not be looked at, and the folder was noted
     };
 
     // Walks the folder and everything below it, appending accepted files to `files`.
     void SearchFolder(const std::string& folder, TFilesList& files);
     // Whether a regular file becomes a record. Tests the name first and looks the entry up
     // (filling `status`) only when the name can pass.
-    bool AcceptFile(const TDirectory& folder, const char* name,
-                    std::optional<TFileStatus>& status) const;
+    bool AcceptFile(TFolderFrame& frame, const char* name, std::optional<TFileStatus>& status);
 
     bool IsExcludedFolder(std::string_view folderText) const;
     // Whether a folder of this identity may be entered now (and marks it as walked).
@@ -98,9 +104,15 @@ private:
     void AddFile(TFolderFrame& frame, const char* name, const TFileStatus& status,
                  TFilesList& files);
     void ReportFolder() const;
+    // Adds a folder that could not be read, with errno's reason, unless it is there already.
+    void NoteUnreadFolder(std::string_view folderText, int error);
+    // An entry of the folder could not be looked at: the folder is noted once, unless the entry
+    // has just vanished.
+    void NoteEntryFailure(TFolderFrame& frame, int error);
 
     IProgress* FProgress;
     TFilesList* FFilesList = nullptr;
+    TUnreadFolders* FUnreadFolders = nullptr;
     const std::vector<std::string>* FIncludeFolders;
     const std::vector<std::string>* FExcludeFolders;
     const std::vector<std::string>* FIncludeFiles;
@@ -113,6 +125,8 @@ private:
     int64_t FUtcOffset = 0;
     TVirtualFileSystems FVirtualFileSystems;
     std::unordered_set<TFileId, TFileIdHash> FVisited;
+    // Folders noted as unread: one that is also an include folder is tried twice.
+    std::unordered_set<std::string> FNotedUnread;
     std::string FPath;                // the folder text of the innermost folder on the stack
     std::deque<TFolderFrame> FFrames; // kept between folders to reuse their buffers
     std::size_t FDepth = 0;           // frames in use

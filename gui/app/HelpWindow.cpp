@@ -1,10 +1,13 @@
 #include "app/HelpWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -87,7 +90,7 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window), FBrowser(new QTextBro
         FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(styleSheet.readAll()));
 }
 
-void THelpWindow::ShowTopic(int context) {
+void THelpWindow::ShowTopic(int context, const QWidget* asking) {
     // Over a modal dialog the help must take input too: it becomes modal itself until closed.
     QWidget* modal = QApplication::activeModalWidget();
     const Qt::WindowModality modality =
@@ -101,6 +104,13 @@ void THelpWindow::ShowTopic(int context) {
         ShowMissingPages();
     else
         FBrowser->setSource(page);
+    if (!isVisible()) {
+        const QWidget* over = modal    ? modal
+                              : asking ? asking->window()
+                                       : QApplication::activeWindow();
+        if (over && over != this)
+            PlaceOver(*over);
+    }
     show();
     raise();
     activateWindow();
@@ -114,6 +124,19 @@ void THelpWindow::ShowMissingPages() {
                                      "<p>Quorvane looked for them in:</p><ul>%1</ul>"
                                      "<p>Reinstall Quorvane to bring them back.</p>")
                           .arg(folders));
+}
+
+void THelpWindow::PlaceOver(const QWidget& window) {
+    QRect place(QPoint(), size());
+    place.moveCenter(window.frameGeometry().center());
+    if (const QScreen* screen = window.screen()) {
+        const QRect area = screen->availableGeometry();
+        place.moveLeft(std::clamp(place.left(), area.left(),
+                                  std::max(area.left(), area.right() - place.width())));
+        place.moveTop(std::clamp(place.top(), area.top(),
+                                 std::max(area.top(), area.bottom() - place.height())));
+    }
+    move(place.topLeft());
 }
 
 QUrl THelpWindow::Page() const {
@@ -132,7 +155,7 @@ bool THelpKey::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     if (asking && asking->window() == &FWindow)
         return false;
-    FWindow.ShowTopic(HelpContextOf(asking));
+    FWindow.ShowTopic(HelpContextOf(asking), asking);
     return true;
 }
 

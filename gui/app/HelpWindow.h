@@ -37,11 +37,15 @@ class THelpWindow : public QWidget {
 public:
     THelpWindow();
 
-    void ShowTopic(int context);
+    // Opened, the window comes over `asking` (or the modal dialog, or the active window); where
+    // the user moves it, it stays.
+    void ShowTopic(int context, const QWidget* asking = nullptr);
     QUrl Page() const;
 
 private:
     void ShowMissingPages();
+    // Centred over the window, kept on its screen.
+    void PlaceOver(const QWidget& window);
 
     QTextBrowser* FBrowser;
 };

@@ -129,6 +129,15 @@ void BuildEditMenu(QMainWindow& window, TMainActions& actions) {
     edit->addAction(actions.Settings);
 }
 
+void BuildFilterMenu(QMainWindow& window, TMainActions& actions) {
+    actions.CreateFilter = NewAction(&window, QStringLiteral("Create filter..."), "filter");
+    actions.FilterData =
+        NewAction(&window, QStringLiteral("Filter data"), "filter", QStringLiteral("Filter data"));
+    actions.FilterMenu = window.menuBar()->addMenu(QStringLiteral("F&ilter"));
+    actions.FilterMenu->addAction(actions.CreateFilter);
+    actions.FilterMenu->addSeparator();
+}
+
 void BuildHelpMenu(QMainWindow& window, TMainActions& actions) {
     actions.HelpContents = NewAction(&window, QStringLiteral("&Contents"), "help");
     actions.About =
@@ -163,6 +172,9 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
                      });
     actions.ToolBar->addWidget(actions.GroupButton);
     actions.ToolBar->addSeparator();
+    actions.ToolBar->addAction(actions.FilterData);
+    actions.ToolBar->addSeparator();
+    AddFileActionButtons(*actions.ToolBar, actions.FileActions);
     actions.ToolBar->addAction(actions.Settings);
     actions.ToolBar->addSeparator();
     actions.ToolBar->addAction(actions.Exit);
@@ -170,6 +182,7 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
 
 void BuildGridMenu(QMainWindow& window, TMainActions& actions) {
     actions.GridMenu = new QMenu(&window);
+    actions.Shell = AddShellItems(window, *actions.GridMenu);
     actions.GridCompare = actions.GridMenu->addMenu(QStringLiteral("Compare contents"));
     const QString captions[3] = {QStringLiteral("CRC"), QStringLiteral("MD4"),
                                  QStringLiteral("MD5")};
@@ -199,6 +212,8 @@ TMainActions BuildMainActions(QMainWindow& window) {
     TMainActions actions;
     BuildFileMenu(window, actions);
     BuildEditMenu(window, actions);
+    BuildFilterMenu(window, actions);
+    actions.FileActions = BuildFileActionMenu(window);
     BuildHelpMenu(window, actions);
     BuildToolBar(window, actions);
     BuildGridMenu(window, actions);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "actions/ActionMenus.h"
 #include "duplicates/CompareMode.h"
 #include "duplicates/GroupOrder.h"
 
@@ -42,6 +43,13 @@ struct TMainActions {
     QMenu* CompareContents = nullptr;  // "Com&pare contents"
     std::array<QAction*, 3> Compare{}; // CRC, MD4, MD5; their tag is the TCompareMode
     QAction* Settings = nullptr;
+    // Filter: "Create filter...", a separator, then the stored filters (added by the filter
+    // commands)
+    QMenu* FilterMenu = nullptr;
+    QAction* CreateFilter = nullptr;
+    QAction* FilterData = nullptr; // the tool-bar button "Filter data"
+    // Action
+    TFileActionItems FileActions;
     // Help
     QAction* HelpContents = nullptr;
     QAction* About = nullptr;
@@ -51,6 +59,7 @@ struct TMainActions {
     QToolButton* GroupButton = nullptr; // "Group files"
     // The grid's context menu
     QMenu* GridMenu = nullptr;
+    TShellItems Shell;
     QMenu* GridCompare = nullptr;
     std::array<QAction*, 3> GridCompareItems{};
     QAction* GridCheckFirst = nullptr; // "Check first file in each group"

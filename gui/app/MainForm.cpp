@@ -1,7 +1,6 @@
 #include "app/MainForm.h"
 
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -10,10 +9,14 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "actions/FileActionCommands.h"
+#include "actions/ShellCommands.h"
 #include "app/ConfigFile.h"
 #include "app/ErrorHandler.h"
 #include "app/HelpWindow.h"
+#include "app/IconTheme.h"
 #include "app/Look.h"
 #include "app/MainFormView.h"
 #include "app/PipelineMessages.h"
@@ -27,6 +30,8 @@
 #include "platform/IniFile.h"
 #include "platform/Mounts.h"
 #include "results/CheckCommands.h"
+#include "results/FilterBar.h"
+#include "results/FilterCommands.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsModel.h"
 #include "results/ResultsView.h"
@@ -48,6 +53,7 @@ QScreen* PrimaryScreen() {
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent), FArguments(std::move(arguments)) {
     InitResources();
+    ChooseIconTheme();
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(FromEngine(std::string(kProgramCaption)));
     setWindowIcon(QIcon(QStringLiteral(":/icons/quorvane.svg")));
@@ -85,7 +91,15 @@ void TMainForm::BuildFrame() {
     FLines = new TResultLinesModel(*FModel, this);
     FGrid = new TResultsView(*FLines, this);
     FGrid->SetContextMenu(FActions.GridMenu);
-    setCentralWidget(FGrid);
+    // The filter bar sits under the grid.
+    auto* centre = new QWidget(this);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(FGrid, 1);
+    auto* filterBar = new TFilterBar(centre);
+    column->addWidget(filterBar);
+    setCentralWidget(centre);
 
     for (QLabel*& panel : FStatusPanels) {
         panel = new QLabel(this);
@@ -106,6 +120,18 @@ void TMainForm::BuildFrame() {
     FChecks = std::make_unique<TCheckCommands>(*this, FController->Results(), *FGrid);
     FFilesLists = std::make_unique<TFilesListCommands>(*this, *FController);
     FProfiles = new TProfileCommands(*this, FSettings, FConfigFile, *FActions.RecentProfiles);
+    FFilters = new TFilterCommands(
+        {this, FConfigFile, &FController->Results(), FModel, [this] { FView->ProcessMessages(); },
+         [this] { return MayChangeResults(); },
+         [this] {
+             ResultsChanged();
+             SetStatusText(spSecond, FromEngine(FController->Results().SummaryText()));
+         }},
+        FActions, *filterBar);
+    FShell = new TShellCommands(*this, FController->Results(), *FGrid, FActions.Shell);
+    FFileActions =
+        new TFileActionCommands(*this, *FController, FSettings, *FWait, *FGrid,
+                                FActions.FileActions, [this] { return MayChangeResults(); });
 }
 
 void TMainForm::ReadSettings() {
@@ -123,16 +149,17 @@ void TMainForm::ReadSettings() {
     ApplyLook(FSettings.UseSkin);
     PlaceWindow();
     FProfiles->RebuildProfilesMenu();
+    FFilters->RebuildFilterMenu();
     MarkGroupOrder(FSettings.Criteria.GroupOrder);
 }
 
 void TMainForm::PlaceWindow() {
     if (!FSettings.Window)
         return;
-    // The stored place is relative to the work area.
+    // The stored place is the normal geometry (without the frame), relative to the work area.
     const QRect area = PrimaryScreen()->availableGeometry();
-    resize(FSettings.Window->Width, FSettings.Window->Height);
-    move(area.left() + FSettings.Window->Left, area.top() + FSettings.Window->Top);
+    setGeometry(area.left() + FSettings.Window->Left, area.top() + FSettings.Window->Top,
+                FSettings.Window->Width, FSettings.Window->Height);
 }
 
 void TMainForm::ConnectCommands() {
@@ -230,7 +257,9 @@ void TMainForm::FormDestroy() {
     FSearchProgressTimer.stop();
     FController->Shutdown();
     TWindowPlacement placement;
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+    // The geometry the window returns to when not maximised, in the same terms PlaceWindow
+    // places it in: a frame position mixed with an inner one would move it at every start.
+    const QRect normal = normalGeometry();
     const QRect area = (screen() ? screen() : PrimaryScreen())->availableGeometry();
     placement.Left = normal.left() - area.left();
     placement.Top = normal.top() - area.top();
@@ -246,6 +275,13 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FController->WorkerRunning()) {
+        // The window stays, the wait form saying why, until the worker has stopped: a program
+        // that runs on with nothing on screen looks hung.
+        FWait->SetText(FromEngine(std::string(kFinishingText)));
+        ShowWaitForm();
+        FController->Shutdown();
+    }
     FWait->hide();
     FHelp->close();
     QMainWindow::closeEvent(event);
@@ -294,6 +330,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
           FActions.CheckAll, FActions.UncheckAll, FActions.ToggleChecks, FActions.CheckSelected,
           FActions.UncheckSelected, FActions.ToggleSelectionChecks})
         command->setEnabled(idle);
+    FActions.FilterData->setEnabled(idle);
     FActions.OrderGroup->setEnabled(idle);
     FActions.GroupFiles->setEnabled(idle);
     FActions.GroupButton->setEnabled(idle);
@@ -312,6 +349,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
         FGrid->SetContextMenu(nullptr);
         FSearchProgressTimer.start();
     }
+    FFileActions->UpdateEnabled();
 }
 
 void TMainForm::ShowWaitForm() {
@@ -339,6 +377,8 @@ void TMainForm::PollSearchProgress() {
 }
 
 void TMainForm::ResultsChanged() {
+    // A cancelled regrouping gives back the results of the group order before it.
+    MarkGroupOrder(FSettings.Criteria.GroupOrder);
     FModel->Reload();
     FGrid->ApplyLayout(FController->Results().View().Layout());
     FGrid->FocusFirstRow();
@@ -410,16 +450,11 @@ void TMainForm::CheckForUpdatesExecute() {
 }
 
 void TMainForm::HelpContentsExecute() {
-    FHelp->ShowTopic(hcContents);
+    FHelp->ShowTopic(hcContents, this);
 }
 
 void TMainForm::GridDoubleClick() {
-    // With the setting off a double click opens the file in the sibling tool, which the shell
-    // integration adds; until then it does what it does when that tool is not installed: nothing.
-    if (!FSettings.CopyOnDblClick)
-        return;
-    if (const std::optional<QString> value = FGrid->ValueAtLastPress())
-        QGuiApplication::clipboard()->setText(*value);
+    FShell->DoubleClick(FSettings.CopyOnDblClick);
 }
 
 void TMainForm::MarkGroupOrder(TGroupOrder order) {

@@ -18,6 +18,8 @@ class QLabel;
 namespace quorvane {
 
 class TCheckCommands;
+class TFilterCommands;
+class TFileActionCommands;
 class TFilesListCommands;
 class TFrmSearchOptions;
 class TFrmSettings;
@@ -28,6 +30,7 @@ class TProfileCommands;
 class TResultLinesModel;
 class TResultsModel;
 class TResultsView;
+class TShellCommands;
 
 // The main window: owns the settings read from the configuration file, the search pipeline with
 // its results, the results grid, the wait form, the dialogs, and the commands of the menus and
@@ -56,6 +59,7 @@ public:
     TResultsView& Grid() { return *FGrid; }
     TFrmWait& WaitForm() { return *FWait; }
     TProfileCommands& Profiles() { return *FProfiles; }
+    TFilterCommands& Filters() { return *FFilters; }
     QString StatusText(TStatusPanel panel) const;
 
 protected:
@@ -115,6 +119,9 @@ private:
     std::unique_ptr<TCheckCommands> FChecks;
     std::unique_ptr<TFilesListCommands> FFilesLists;
     TProfileCommands* FProfiles = nullptr;
+    TFilterCommands* FFilters = nullptr;
+    TShellCommands* FShell = nullptr;
+    TFileActionCommands* FFileActions = nullptr;
 
     QTimer FSearchProgressTimer;
     bool FShown = false;

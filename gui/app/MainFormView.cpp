@@ -1,6 +1,7 @@
 #include "app/MainFormView.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QTimer>
 
 #include "app/MainForm.h"
@@ -12,22 +13,6 @@ namespace quorvane {
 namespace {
 
 constexpr int kLongestWaitMs = 50;
-// A message box taller than this many lines would not fit on the screen.
-constexpr qsizetype kMostMessageLines = 25;
-constexpr qsizetype kListedLines = 20;
-
-// A message listing many files keeps its first lines and says how many more there are, so
-// that the box and its button stay on the screen.
-QString FitForScreen(const QString& text) {
-    QStringList lines = DisplayText(text).split(QLatin1Char('\n'));
-    if (lines.size() <= kMostMessageLines)
-        return text;
-    const qsizetype more = lines.size() - kListedLines;
-    lines.resize(kListedLines);
-    lines << QStringLiteral("... and %1 more").arg(more);
-    return lines.join(QLatin1Char('\n'));
-}
-
 // Counts the pump's depth for as long as it runs, also when a handler throws.
 class TStepScope {
 public:
@@ -60,6 +45,11 @@ void TMainFormView::SetWaitText(const std::string& text) {
 
 void TMainFormView::SetStatusText(TStatusPanel panel, const std::string& text) {
     FForm.SetStatusText(panel, FromEngine(text));
+    FForm.FStatusPanels[panel]->setToolTip(QString());
+}
+
+void TMainFormView::SetStatusHint(TStatusPanel panel, const std::string& hint) {
+    FForm.FStatusPanels[panel]->setToolTip(FromEngine(hint));
 }
 
 void TMainFormView::ResultsChanged() {

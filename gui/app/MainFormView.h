@@ -16,7 +16,9 @@ public:
     void ShowWaitForm() override;
     void HideWaitForm() override;
     void SetWaitText(const std::string& text) override;
+    // A new text drops the panel's old hint.
     void SetStatusText(TStatusPanel panel, const std::string& text) override;
+    void SetStatusHint(TStatusPanel panel, const std::string& hint) override;
     void ResultsChanged() override;
     void ShowMessage(TMessageKind kind, const std::string& text) override;
     void MessageDlgCheck(const std::string& text, TMessageKind kind, const std::string& checkText,

@@ -1,7 +1,10 @@
 #include "app/MessageDlgCheck.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 
 #include "dialogs/UserPrompts.h"
@@ -10,7 +13,16 @@ namespace quorvane {
 
 bool MessageDlgCheck(QWidget* mainWindow, const QString& text, const QString& checkText,
                      const QString& caption, bool flag) {
-    QMessageBox box(QMessageBox::NoIcon, caption, DisplayText(text), QMessageBox::Ok, mainWindow);
+    const QString shown = DisplayText(text);
+    QMessageBox box(QMessageBox::NoIcon, caption, shown, QMessageBox::Ok, mainWindow);
+    // The text's own lines stay whole: the box takes the width of the longest instead of
+    // wrapping one of them short.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        int longest = 0;
+        for (const QString& line : shown.split(QLatin1Char('\n')))
+            longest = std::max(longest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(longest + 1);
+    }
     box.setIconPixmap(QApplication::windowIcon().pixmap(32, 32));
     QCheckBox* check = nullptr;
     if (!checkText.isEmpty()) {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/VersionInfo.h"
+#include "dialogs/ResizableDialog.h"
 #include "dialogs/UserPrompts.h"
 
 namespace quorvane {
@@ -59,6 +60,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Label("lblDate", Value("PubDate")));
     layout->addStretch(1);
     layout->addWidget(buttons, 0, Qt::AlignCenter);
+    MakeResizable(*this);
     resize(338, 250);
 }
 

@@ -157,7 +157,7 @@ QVariant TFolderCheckModel::data(const QModelIndex& index, int role) const {
             return ThemeIcon("user-home", icons->icon(QAbstractFileIconProvider::Folder));
         if (node->Parent == FComputer)
             return ThemeIcon("drive-harddisk", icons->icon(QAbstractFileIconProvider::Drive));
-        return FFileSystem->data(node->Source, Qt::DecorationRole);
+        return ThemeIcon("folder", icons->icon(QAbstractFileIconProvider::Folder));
     }
     case Qt::ToolTipRole:
     case kPathRole:

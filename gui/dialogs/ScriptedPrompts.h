@@ -34,6 +34,9 @@ public:
     QStringList DialogTitles; // of the file and folder dialogs, in the order shown
     QList<TFileDialogSpec> FileDialogs;
     QStringList FolderStarts; // where the folder dialogs started
+    // Answers to input boxes, taken in order; when none is left, cancel.
+    QStringList Inputs;
+    QStringList InputPrompts; // title and prompt of each input box, joined by "|"
 
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons,
@@ -53,6 +56,14 @@ public:
     QString ExistingFolder(QWidget*, const QString& title, const QString& start) override {
         FolderStarts.append(start);
         return Choose(title);
+    }
+
+    std::optional<QString> InputText(QWidget*, const QString& title,
+                                     const QString& prompt) override {
+        InputPrompts.append(title + u'|' + prompt);
+        if (Inputs.isEmpty())
+            return std::nullopt;
+        return Inputs.takeFirst();
     }
 
 private:

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/FolderCheckModel.h"
+#include "dialogs/ResizableDialog.h"
 #include "dialogs/UserPrompts.h"
 #include "platform/IniFile.h"
 #include "platform/Mounts.h"
@@ -65,6 +66,7 @@ TFrmSearchOptions::TFrmSearchOptions(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Search options"));
     CreateControls();
     Connect();
+    MakeResizable(*this);
     resize(558, 437);
 }
 
@@ -268,8 +270,13 @@ void TFrmSearchOptions::SaveProfile(const QString& fileName) {
 }
 
 void TFrmSearchOptions::LoadProfile(const QString& fileName) {
-    SearchCriteria loaded = ReadProfile(TIniFile(ToEngine(fileName)), DialogValues());
+    const TIniFile profile(ToEngine(fileName));
+    SearchCriteria loaded = ReadProfile(profile, DialogValues());
     ApplyEmptyListDefaults(loaded, FixedDriveRoots());
+    if (const std::string unread =
+            UnreadProfileEntriesText(profile.FileName(), UnreadProfileEntries(profile));
+        !unread.empty())
+        ShowError(this, FromEngine(unread));
     FIncludeFolders = loaded.IncludeFolders;
     FExcludeFolders = loaded.ExcludeFolders;
     ShowValues(loaded);

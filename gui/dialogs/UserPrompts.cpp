@@ -1,15 +1,20 @@
 #include "dialogs/UserPrompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace quorvane {
 namespace {
+
+// A message box taller than this many lines would not fit on the screen.
+constexpr qsizetype kMostMessageLines = 25;
+constexpr qsizetype kListedLines = 20;
 
 TUserPrompts defaultPrompts;
 TUserPrompts* currentPrompts = &defaultPrompts;
 
 QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.Title, QString(), spec.Filter);
+    QFileDialog dialog(parent, spec.Title, spec.Start, spec.Filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
@@ -48,6 +53,15 @@ QString TUserPrompts::ExistingFolder(QWidget* parent, const QString& title, cons
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
 }
 
+std::optional<QString> TUserPrompts::InputText(QWidget* parent, const QString& title,
+                                               const QString& prompt) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, {}, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 TUserPrompts& UserPrompts() {
     return *currentPrompts;
 }
@@ -78,6 +92,16 @@ QString DisplayText(const QString& text) {
     display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     display.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return display;
+}
+
+QString FitForScreen(const QString& text) {
+    QStringList lines = DisplayText(text).split(QLatin1Char('\n'));
+    if (lines.size() <= kMostMessageLines)
+        return text;
+    const qsizetype more = lines.size() - kListedLines;
+    lines.resize(kListedLines);
+    lines << QStringLiteral("... and %1 more").arg(more);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString FromEngine(const std::string& text) {

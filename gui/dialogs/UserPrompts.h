@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QMessageBox>
 #include <QString>
 
@@ -12,6 +14,7 @@ struct TFileDialogSpec {
     QString Title;
     QString Filter;        // "Quorvane profile (*.qvp)"
     QString DefaultSuffix; // added to a typed name without one
+    QString Start{};       // the folder shown first, or a file name proposed in its folder
 };
 
 // Every question and message the dialogs put to the user. The default shows Qt's dialogs; tests
@@ -33,6 +36,9 @@ public:
     virtual QString OpenFileName(QWidget* parent, const TFileDialogSpec& spec);
     // A folder (folders only, no button for new ones); empty when cancelled.
     virtual QString ExistingFolder(QWidget* parent, const QString& title, const QString& start);
+    // The standard input box, starting empty; nothing when the user cancelled.
+    virtual std::optional<QString> InputText(QWidget* parent, const QString& title,
+                                             const QString& prompt);
 };
 
 // The prompts in use.
@@ -47,6 +53,9 @@ QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text)
 
 // The text with "\r\n" and lone "\r" line breaks turned into "\n", as Qt's labels expect.
 QString DisplayText(const QString& text);
+// A message listing many files keeps its first lines and says how many more there are, so that
+// the box and its button stay on the screen.
+QString FitForScreen(const QString& text);
 
 // Byte-string paths and texts of the engine (UTF-8) as Qt text, and back.
 QString FromEngine(const std::string& text);

@@ -12,7 +12,6 @@
 namespace quorvane {
 namespace {
 
-constexpr int kTextPadding = 3;
 constexpr int kGroupIndent = 14; // per grouping level
 constexpr int kIconLeft = 5;
 constexpr int kIconTop = 1;

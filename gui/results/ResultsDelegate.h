@@ -22,6 +22,8 @@ public:
 
     static constexpr int kRowHeight = 20;
     static constexpr int kGlyphSize = 16;
+    // Room left and right of a file cell's text.
+    static constexpr int kTextPadding = 3;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

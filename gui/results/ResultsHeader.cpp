@@ -52,6 +52,13 @@ void TResultsHeader::paintSection(QPainter* painter, const QRect& rect, int logi
     painter->restore();
 }
 
+int TResultsHeader::CaptionWidth(int logicalIndex) const {
+    if (!model())
+        return 0;
+    const QString caption = model()->headerData(logicalIndex, orientation()).toString();
+    return QFontMetrics(CaptionFont(font())).horizontalAdvance(caption) + 2 * kCaptionPadding + 1;
+}
+
 QSize TResultsHeader::sectionSizeFromContents(int logicalIndex) const {
     QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
     size.setHeight(QFontMetrics(CaptionFont(font())).height() + 2 * kCaptionPadding);

@@ -12,6 +12,9 @@ class TResultsHeader : public QHeaderView {
 public:
     explicit TResultsHeader(QWidget* parent = nullptr);
 
+    // How wide a section must be to show its caption whole.
+    int CaptionWidth(int logicalIndex) const;
+
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     QSize sectionSizeFromContents(int logicalIndex) const override;

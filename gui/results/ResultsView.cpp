@@ -3,16 +3,20 @@
 #include <algorithm>
 
 #include <QContextMenuEvent>
+#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 
 #include "dialogs/UserPrompts.h"
+#include "results/CellCondition.h"
+#include "results/CellDrag.h"
 #include "results/CellText.h"
 #include "results/ResultColors.h"
 #include "results/ResultLinesModel.h"
 #include "results/ResultsDelegate.h"
 #include "results/ResultsHeader.h"
+#include "results/Summary.h"
 
 namespace quorvane {
 namespace {
@@ -50,7 +54,8 @@ TResultsView::TResultsView(TResultLinesModel& lines, QWidget* parent)
     columns->setMinimumSectionSize(kNominalWidths[rcChecked]);
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setSectionResizeMode(rcChecked, QHeaderView::Fixed);
-    columns->setStretchLastSection(true);
+    // The columns fill the width by FitColumns: a stretching last section would undo its shares.
+    columns->setStretchLastSection(false);
     setColumnWidth(rcChecked, kNominalWidths[rcChecked]);
     connect(columns, &QHeaderView::sectionResized, this, [this](int, int, int) {
         if (FFitting)
@@ -59,6 +64,7 @@ TResultsView::TResultsView(TResultLinesModel& lines, QWidget* parent)
         for (int column = rcName; column < kGridColumnCount; ++column)
             if (!isColumnHidden(column))
                 FWeights[column] = std::max(columnWidth(column), kMinimumColumnWidth);
+        FUserWidths = true;
     });
 
     QPalette palette = this->palette();
@@ -78,40 +84,121 @@ TResultItem TResultsView::ItemAt(const QModelIndex& index) const {
 
 void TResultsView::ApplyLayout(const TResultLayout& layout) {
     FSeparateGroups = layout.SeparateGroups;
+    std::array<bool, kGridColumnCount> shown{};
     for (int column = 0; column < kGridColumnCount; ++column)
-        setColumnHidden(column, !layout.Columns[column].Visible);
-    FitColumns();
+        shown[column] = layout.Columns[column].Visible;
+    if (shown != FShownColumns) {
+        // Other columns: the user's widths no longer fit them.
+        FWeights = kNominalWidths;
+        FUserWidths = false;
+    }
+    FShownColumns = shown;
+    FFitting = true; // hiding and showing sections reports resizes that are not the user's
+    for (int column = 0; column < kGridColumnCount; ++column)
+        setColumnHidden(column, !shown[column]);
+    FFitting = false;
+    MeasureFloors();
+    if (!FUserWidths) {
+        FitColumns();
+        return;
+    }
+    // The user's widths stay, only widened where a value would now be cut.
+    FFitting = true;
+    for (int column = rcName; column < kGridColumnCount; ++column)
+        if (!isColumnHidden(column) && columnWidth(column) < FFloors[column])
+            setColumnWidth(column, FFloors[column]);
+    FFitting = false;
+}
+
+void TResultsView::MeasureFloors() {
+    const auto& header = static_cast<const TResultsHeader&>(*horizontalHeader());
+    const QFontMetrics metrics = fontMetrics();
+    const auto valueWidth = [&](std::initializer_list<QString> texts) {
+        int widest = 0;
+        for (const QString& text : texts)
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        // One pixel more than the text: elision must never find it a fraction too wide.
+        return widest + 2 * TResultsDelegate::kTextPadding + 1;
+    };
+    for (int column = rcName; column < kGridColumnCount; ++column)
+        FFloors[column] = std::max(kMinimumColumnWidth, header.CaptionWidth(column));
+    const TResultView& view = FLines.Tree().Results().View();
+    FFloors[rcSize] = std::max(FFloors[rcSize], valueWidth({SizeText(LargestSize(view))}));
+    // Dates differ in width only by their month's name and the half of the day: try each.
+    for (int month = 1; month <= 12; ++month)
+        for (int hour : {8, 20})
+            FFloors[rcDate] =
+                std::max(FFloors[rcDate],
+                         valueWidth({DateText(EncodeDateTime({2000, month, 28, hour, 58, 58}))}));
+    // The widest hexadecimal digit, 32 times: an MD4 or MD5 text.
+    QString digest;
+    for (const QChar digit : QStringLiteral("0123456789abcdef")) {
+        const QString run(32, digit);
+        if (metrics.horizontalAdvance(run) > metrics.horizontalAdvance(digest))
+            digest = run;
+    }
+    FFloors[rcCheckSum] = std::max(FFloors[rcCheckSum], valueWidth({digest}));
 }
 
 void TResultsView::FitColumns() {
+    std::vector<int> shown;
+    for (int column = rcName; column < kGridColumnCount; ++column)
+        if (!isColumnHidden(column))
+            shown.push_back(column);
+    if (shown.empty())
+        return;
+    FFittedWidth = viewport()->width();
     const bool checkedShown = !isColumnHidden(rcChecked);
     const int available =
         std::max(0, viewport()->width() - (checkedShown ? kNominalWidths[rcChecked] : 0));
-    int totalWeight = 0;
-    int lastShown = -1;
-    for (int column = rcName; column < kGridColumnCount; ++column)
-        if (!isColumnHidden(column)) {
-            totalWeight += FWeights[column];
-            lastShown = column;
+    // Columns share the width by their weights; one whose share is below its floor takes the
+    // floor, and the others share the rest, until every share holds.
+    std::array<int, kGridColumnCount> width{};
+    std::array<bool, kGridColumnCount> atFloor{};
+    for (bool settled = false; !settled;) {
+        settled = true;
+        int room = available;
+        int weight = 0;
+        for (int column : shown) {
+            if (atFloor[column])
+                room -= FFloors[column];
+            else
+                weight += FWeights[column];
         }
-    if (totalWeight == 0)
-        return;
-    FFitting = true;
-    int used = 0;
-    for (int column = rcName; column < kGridColumnCount; ++column) {
-        if (isColumnHidden(column))
-            continue;
-        const int width =
-            column == lastShown ? available - used : available * FWeights[column] / totalWeight;
-        setColumnWidth(column, std::max(width, kMinimumColumnWidth));
-        used += width;
+        room = std::max(room, 0);
+        for (int column : shown) {
+            if (atFloor[column])
+                continue;
+            width[column] = weight > 0 ? room * FWeights[column] / weight : 0;
+            if (width[column] < FFloors[column]) {
+                atFloor[column] = true;
+                settled = false;
+            }
+        }
     }
+    int used = 0;
+    int lastShared = -1;
+    for (int column : shown) {
+        if (atFloor[column])
+            width[column] = FFloors[column];
+        else
+            lastShared = column;
+        used += width[column];
+    }
+    // What rounding left over goes to the last column that shares the width.
+    if (lastShared >= 0 && used < available)
+        width[lastShared] += available - used;
+    FFitting = true;
+    for (int column : shown)
+        setColumnWidth(column, width[column]);
     FFitting = false;
 }
 
 void TResultsView::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
-    FitColumns();
+    // A scroll bar that comes or goes changes the height alone: the columns stay.
+    if (viewport()->width() != FFittedWidth)
+        FitColumns();
 }
 
 int TResultsView::RowLeft() const {
@@ -160,9 +247,10 @@ void TResultsView::FocusFirstRow() {
 
 void TResultsView::RedrawChecks() {
     viewport()->update();
+    emit ChecksChanged();
 }
 
-std::optional<QString> TResultsView::ValueAtLastPress() const {
+std::optional<TResultsView::TPressedCell> TResultsView::PressedCell() const {
     const QModelIndex index = indexAt(FLastPress);
     if (!index.isValid())
         return std::nullopt;
@@ -170,12 +258,41 @@ std::optional<QString> TResultsView::ValueAtLastPress() const {
     const TResultView& view = FLines.Tree().Results().View();
     if (item.Kind == TResultItem::ikFile) {
         const uint32_t record = view.PassingRecord(item.Index);
-        return CopyText(view.File(record), static_cast<TResultColumn>(index.column()),
-                        view.Row(record).Checkable);
+        return TPressedCell{&view.File(record), static_cast<TResultColumn>(index.column()),
+                            view.Row(record).Checkable};
     }
     const TGroupTree& groups = view.Groups();
-    const TFile& file = view.File(groups.Level(item.Level)[item.Index].Record);
-    return CopyText(file, groups.Column(item.Level), true);
+    return TPressedCell{&view.File(groups.Level(item.Level)[item.Index].Record),
+                        groups.Column(item.Level), true};
+}
+
+std::optional<QString> TResultsView::ValueAtLastPress() const {
+    const std::optional<TPressedCell> cell = PressedCell();
+    if (!cell)
+        return std::nullopt;
+    return CopyText(*cell->File, cell->Column, cell->Checkable);
+}
+
+std::optional<TFilterCondition> TResultsView::ConditionAtLastPress() const {
+    const std::optional<TPressedCell> cell = PressedCell();
+    if (!cell)
+        return std::nullopt;
+    return CellEqualsCondition(cell->Column, *cell->File);
+}
+
+void TResultsView::mouseMoveEvent(QMouseEvent* event) {
+    // Inside the grid a move with the button down selects rows; carried out of the grid, it drags
+    // the pressed cell's value (into the filter builder).
+    if ((event->buttons() & Qt::LeftButton) &&
+        !viewport()->rect().contains(event->position().toPoint())) {
+        if (const std::optional<TFilterCondition> condition = ConditionAtLastPress()) {
+            auto* drag = new QDrag(this);
+            drag->setMimeData(CellDragData(*condition));
+            drag->exec(Qt::CopyAction);
+            return;
+        }
+    }
+    QTableView::mouseMoveEvent(event);
 }
 
 void TResultsView::mousePressEvent(QMouseEvent* event) {
@@ -215,6 +332,14 @@ void TResultsView::focusOutEvent(QFocusEvent* event) {
 
 void TResultsView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
+    if (!FSearchMoving)
+        ClearSearch();
+}
+
+void TResultsView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    // A command that selects rows ends the incremental search as moving the focus does.
     if (!FSearchMoving)
         ClearSearch();
 }

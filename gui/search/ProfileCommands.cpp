@@ -54,6 +54,9 @@ void TProfileCommands::LoadProfile(const QString& fileName) {
     emit GroupOrderLoaded(FSettings.Criteria.GroupOrder);
     if (result.Caption)
         emit CaptionChanged(FromEngine(*result.Caption));
+    if (!result.UnreadEntries.empty())
+        ShowError(&FMainWindow,
+                  FromEngine(UnreadProfileEntriesText(ToEngine(fileName), result.UnreadEntries)));
 }
 
 void TProfileCommands::ProfileSaved(const QString& fileName) {

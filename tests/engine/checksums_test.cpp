@@ -143,4 +143,24 @@ TEST(FileCheckSum, SparseFileLargerThanFourGiB) {
             << "mode " << expected.Mode;
 }
 
+// A stop asked for while a file is read ends the reading at the next block: the checksum is
+// empty (the file is as unread, not unreadable) and two copies are not found the same.
+TEST(FileCheckSum, StopEndsTheReadingAtTheNextBlock) {
+    test::TTempDir dir;
+    const std::string contents(4 << 20, 'q');
+    const std::string first = dir.WriteFile("a/copy", contents);
+    const std::string second = dir.WriteFile("b/copy", contents);
+    for (TCompareMode mode : kContentModes) {
+        int asked = 0;
+        const TStopRequested stopSecond = [&asked] { return ++asked > 1; };
+        EXPECT_TRUE(FileCheckSum(first, mode, stopSecond).Empty()) << "mode " << mode;
+        EXPECT_EQ(asked, 2) << "mode " << mode;
+        EXPECT_TRUE(FileCheckSum(first, mode, [] { return false; }).Known()) << "mode " << mode;
+    }
+    int asked = 0;
+    EXPECT_FALSE(FilesHoldSameBytes(first, second, [&asked] { return ++asked > 1; }));
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(FilesHoldSameBytes(first, second, [] { return false; }));
+}
+
 } // namespace

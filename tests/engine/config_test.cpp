@@ -284,6 +284,28 @@ TEST_F(ConfigTest, ProtectedFolderValueNProtectsTheFolderAlone) {
         << text;
 }
 
+TEST_F(ConfigTest, FoldersThatDifferOnlyInLetterCaseAreBothKept) {
+    TSettings s = Load();
+    s.ProtectedFolders = {{"/data/Photos/", false}, {"/data/photos/", true}};
+    s.Criteria.IncludeFolders = {"/data/Photos/", "/data/photos/"};
+    s.Criteria.ExcludeFolders = {"/data/Photos/Old/", "/data/Photos/old/"};
+    s.SavedProfiles = TSavedProfiles({"/p/a.qvp", "/p/A.qvp"});
+    SaveSettings(File, s);
+
+    const TSettings back = Load();
+    EXPECT_EQ(Pairs(back.ProtectedFolders), Pairs(s.ProtectedFolders));
+    EXPECT_EQ(back.Criteria.IncludeFolders, s.Criteria.IncludeFolders);
+    EXPECT_EQ(back.Criteria.ExcludeFolders, s.Criteria.ExcludeFolders);
+    // Saved profiles are names that compare without case, as the other sections' keys do.
+    EXPECT_EQ(back.SavedProfiles.Names(), std::vector<std::string>{"/p/a.qvp"});
+    // A file written before, with one spelling each, reads as it did.
+    WriteFileAtomically(File, "[config]\nfirsttime=0\n[protectedfolders]\n/Data/=N\n"
+                              "[includefolders]\n/Data/=\n");
+    const TSettings old = Load();
+    EXPECT_EQ(Pairs(old.ProtectedFolders), (TFolderPairs{{"/Data/", false}}));
+    EXPECT_EQ(old.Criteria.IncludeFolders, std::vector<std::string>{"/Data/"});
+}
+
 TEST_F(ConfigTest, FirstStartDoesNotProtectASystemFolderTwice) {
     WriteFileAtomically(File, "[ProtectedFolders]\n/ETC/=N\n");
     EXPECT_EQ(Pairs(Load().ProtectedFolders),

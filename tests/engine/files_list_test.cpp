@@ -79,6 +79,12 @@ TEST(FilesListLine, RejectsMalformedLines) {
         "00000000000004D2a.txt?/Docs/*366F528F00",  // date too long
         "00000000000004D2a.txt?/Docs/*00000000",    // month 0
         "%00000000000004D2a%4.txt?/Docs/*366F528F", // cut escape
+        "8000000000000000a.txt?/Docs/*366F528F",    // 2^63 bytes: a negative size
+        "FFFFFFFFFFFFFFFEa.txt?/Docs/*366F528F",    // read as -2 bytes
+        "00000000000004D2?/Docs/*366F528F",         // no name
+        "00000000000004D2a.txt?*366F528F",          // no folder
+        "00000000000004D2a.txt?Docs/*366F528F",     // relative folder
+        "%00000000000004D2a.txt?%3F/*366F528F",     // relative, escaped
     };
     for (const char* line : lines)
         EXPECT_THROW(ParseFilesListLine(line), TFilesListLineError) << line;
@@ -138,6 +144,26 @@ TEST_F(FilesListFile, BadLineNamesTheLineAndKeepsEarlierRecords) {
             << error.what();
     }
     EXPECT_EQ(list.Count(), 2u);
+}
+
+TEST_F(FilesListFile, RepeatedRecordIsTakenOnceWithAWarning) {
+    WriteFileAtomically(dir / "twice.qfl", "0000000000000001a?/x/*366F528F\r\n"
+                                           "0000000000000001b?/x/*366F528F\r\n"
+                                           "0000000000000001a?/x/*366F528F\r\n"
+                                           "0000000000000001A?/x/*366F528F\r\n"
+                                           "0000000000000001a?/y/*366F528F\r\n"
+                                           "0000000000000001b?/x/*366F528F\r\n");
+    TFilesList list;
+    const std::string warning = list.LoadFromFile(dir / "twice.qfl");
+    ASSERT_EQ(list.Count(), 4u);
+    EXPECT_EQ(list[2]->Name, "A");
+    EXPECT_EQ(list[3]->FullName(), "/y/a");
+    EXPECT_NE(warning.find("twice.qfl"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("2 files"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("line 3: /x/a"), std::string::npos) << warning;
+
+    WriteFileAtomically(dir / "once.qfl", "0000000000000001a?/x/*366F528F\r\n");
+    EXPECT_EQ(list.LoadFromFile(dir / "once.qfl"), "");
 }
 
 TEST_F(FilesListFile, FailedSaveKeepsTheOldFile) {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/AtomicFile.h"
+#include "platform/IniNameIndex.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
@@ -39,6 +40,75 @@ TEST(IniFileTest, SectionAndKeyNamesIgnoreLetterCaseAndBlanks) {
     ini.WriteString("SETTINGS", "MOVEDIR", "/srv/");
     EXPECT_EQ(ini.ReadSection("Settings"), (std::vector<std::string>{"MoveDir", "ZipFile"}));
     EXPECT_EQ(ini.ReadString("Settings", "MoveDir", ""), "/srv/");
+}
+
+TEST(IniFileTest, FirstOfEqualKeysIsReadAndWritten) {
+    TTempDir dir;
+    TIniFile ini(dir.WriteFile("dup.ini", "[S]\nk=first\nK=second\n[T]\nx=1\n[s]\nk=third\nj=4\n"));
+    EXPECT_EQ(ini.ReadString("s", "K", "?"), "first");
+    EXPECT_EQ(ini.ReadString("S", "J", "?"), "4");
+    EXPECT_EQ(ini.ReadSection("S"), (std::vector<std::string>{"k", "K", "k", "j"}));
+    ini.WriteString("S", "K", "new");
+    EXPECT_EQ(ini.Text(), "[S]\nk=new\nK=second\nk=third\nj=4\n\n[T]\nx=1\n");
+    ini.DeleteKey("S", "k"); // every one of them
+    EXPECT_EQ(ini.Text(), "[S]\nj=4\n\n[T]\nx=1\n");
+    ini.EraseSection("s");
+    ini.WriteString("T", "X", "2");
+    EXPECT_EQ(ini.Text(), "[T]\nx=2\n");
+}
+
+TEST(IniFileTest, SectionWithExactKeysKeepsNamesThatDifferInLetterCase) {
+    TTempDir dir;
+    const std::string file =
+        dir.WriteFile("f.ini", "[Folders]\n/data/Photos/=N\n/data/photos/=\n[Other]\nKey=1\n");
+    TIniFile ini(file);
+    ini.CompareKeysExactly(" FOLDERS "); // after reading: the keys read are looked up anew
+    EXPECT_EQ(ini.ReadString("folders", "/data/photos/", "?"), "");
+    EXPECT_EQ(ini.ReadString("Folders", "/data/Photos/", "?"), "N");
+    EXPECT_EQ(ini.ReadString("Folders", "/DATA/PHOTOS/", "?"), "?");
+    ini.WriteString("Folders", "/DATA/PHOTOS/", "N");
+    ini.DeleteKey("Folders", "/data/Photos/");
+    EXPECT_EQ(ini.ReadSection("Folders"),
+              (std::vector<std::string>{"/data/photos/", "/DATA/PHOTOS/"}));
+    ini.WriteString("Other", "KEY", "2");
+    EXPECT_EQ(ini.ReadSection("Other"), std::vector<std::string>{"Key"});
+
+    // The rule stays with the section through an erase and new writes, into the saved file.
+    ini.EraseSection("Folders");
+    ini.WriteString("Folders", "/a/", "");
+    ini.WriteString("Folders", "/A/", "N");
+    ini.WriteString("Folders", "/a/", "");
+    ini.UpdateFile();
+    EXPECT_EQ(ReadWholeFile(file), "[Other]\nKey=2\n\n[Folders]\n/a/=\n/A/=N\n");
+}
+
+TEST(IniNameIndexTest, OnlyAsciiCapitalsFoldWhereverInANameTheyStand) {
+    // Names are compared eight bytes at a time: try every pair of bytes at the start, at the end
+    // of a full chunk, at the start of the next and in a short tail.
+    const auto fold = [](int c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    for (const std::size_t at : {std::size_t{0}, std::size_t{7}, std::size_t{8}, std::size_t{18}}) {
+        for (int a = 0; a < 256; ++a) {
+            for (int b = 0; b < 256; ++b) {
+                std::string x(at + 3, 'q'), y(at + 3, 'Q');
+                x[at] = static_cast<char>(a);
+                y[at] = static_cast<char>(b);
+                ASSERT_EQ(TIniNameIndex::SameName(x, y, false), fold(a) == fold(b))
+                    << a << " " << b << " at " << at;
+                ASSERT_EQ(TIniNameIndex::SameName(x, y, true), false);
+            }
+        }
+    }
+    // Equal names find each other through the hash, however long.
+    TIniNameIndex index;
+    const std::vector<std::string> names = {"/Data/Été/Photos 2019/", "X", "", "/data/été/"};
+    const auto nameAt = [&](std::size_t i) -> std::string_view { return names[i]; };
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(index.Add(names[i], i, nameAt));
+    EXPECT_EQ(index.Find("/DATA/Été/PHOTOS 2019/", nameAt), 0u);
+    EXPECT_EQ(index.Find("/DATA/ÉTÉ/PHOTOS 2019/", nameAt), TIniNameIndex::npos);
+    EXPECT_EQ(index.Find("x", nameAt), 1u);
+    EXPECT_EQ(index.Find("", nameAt), 2u);
+    EXPECT_FALSE(index.Add("x", 9, nameAt));
 }
 
 TEST(IniFileTest, IntegersAndYesNoFallBackToTheDefaultWhenUnreadable) {
@@ -128,6 +198,16 @@ TEST(IniFileTest, SectionKeyNamesComeInFileOrderThroughTheKeyNameBuffer) {
         big.WriteString("Big", names.back(), "");
     }
     EXPECT_EQ(big.ReadSection("Big"), std::vector<std::string>(names.begin(), names.begin() + 163));
+    // What did not fit is not dropped in silence: the caller can name it.
+    EXPECT_EQ(big.KeyNamesPastBuffer("Big"),
+              std::vector<std::string>(names.begin() + 163, names.end()));
+    EXPECT_TRUE(ini.KeyNamesPastBuffer("List").empty());
+    EXPECT_TRUE(ini.KeyNamesPastBuffer("Missing").empty());
+    // A single name longer than the buffer is never read, nor anything after it.
+    const std::string huge(TIniFile::kKeyNamesBufferBytes, 'h');
+    const TIniFile oversized(dir.WriteFile("huge.ini", "[H]\n" + huge + "=\nafter=\n"));
+    EXPECT_TRUE(oversized.ReadSection("H").empty());
+    EXPECT_EQ(oversized.KeyNamesPastBuffer("H"), (std::vector<std::string>{huge, "after"}));
 
     // A name that fills the buffer to its last byte is read; one byte more and it is not.
     for (std::size_t last : {std::size_t{82}, std::size_t{83}}) {
@@ -136,6 +216,7 @@ TEST(IniFileTest, SectionKeyNamesComeInFileOrderThroughTheKeyNameBuffer) {
             edge.WriteString("E", names[i], "");
         edge.WriteString("E", std::string(last, 'z'), ""); // 16,301 + 82 + 1 = 16,384
         EXPECT_EQ(edge.ReadSection("E").size(), last == 82 ? 164u : 163u) << last;
+        EXPECT_EQ(edge.KeyNamesPastBuffer("E").size(), last == 82 ? 0u : 1u) << last;
     }
 }
 

@@ -62,6 +62,42 @@ TEST_F(PipelineController, SearchRunsThroughSortAndClassificationBackToIdle) {
     EXPECT_EQ(controller.Results().Summary().Groups, 2u);
 }
 
+TEST_F(PipelineController, SaysAtTheEndHowManyFoldersTheSearchCouldNotRead) {
+    settings.Criteria.IncludeFolders = {dir.Path(), dir / "gone1", dir / "gone2"};
+    controller.SearchExecute();
+    RunUntilIdle();
+    EXPECT_EQ(controller.Results().Summary().Groups, 2u);
+    ASSERT_EQ(controller.UnreadFolders().size(), 2u);
+    EXPECT_EQ(view.Panels[spFirst], "2 unread folders");
+    EXPECT_EQ(view.Hints[spFirst], "Folders that could not be read:\n" + dir / "gone1/" +
+                                       ": No such file or directory\n" + dir / "gone2/" +
+                                       ": No such file or directory");
+
+    // Also when nothing at all was found.
+    settings.Criteria.IncludeFolders = {dir / "gone1"};
+    controller.SearchExecute();
+    RunUntilIdle();
+    EXPECT_EQ(view.Panels[spFirst], "1 unread folder");
+
+    // A files list was not walked: nothing to say.
+    const std::string list = dir.WriteFile("l.qfl", "0000000000000004one?/x/*366F528F\r\n");
+    ASSERT_TRUE(controller.LoadFilesList(list));
+    RunUntilIdle();
+    EXPECT_TRUE(controller.UnreadFolders().empty());
+    EXPECT_EQ(view.Panels[spFirst], "");
+    EXPECT_EQ(view.Hints[spFirst], "");
+}
+
+TEST(UnreadFoldersHint, ListsTheFirstFiveAndCountsTheRest) {
+    TUnreadFolders folders;
+    for (char c = 'a'; c <= 'g'; ++c)
+        folders.push_back({std::string("/") + c + "/", "Permission denied"});
+    EXPECT_EQ(UnreadFoldersStatus(folders), "7 unread folders");
+    const std::string hint = UnreadFoldersHint(folders);
+    EXPECT_NE(hint.find("\n/e/: Permission denied\n... and 2 more"), std::string::npos) << hint;
+    EXPECT_EQ(hint.find("/f/"), std::string::npos) << hint;
+}
+
 TEST_F(PipelineController, RefusesToSearchWithoutFoldersAndKeepsTheResults) {
     controller.SearchExecute();
     RunUntilIdle();
@@ -181,6 +217,45 @@ TEST_F(PipelineController, ComparisonSplitsAGroupAndACancelledOneClearsItsChecks
     RunUntilIdle();
     EXPECT_EQ(controller.Results().View().RowCount(), 4u) << "c/same.txt differs and drops out";
     EXPECT_EQ(controller.Results().View().File(0).Checksum.Text().size(), 32u);
+}
+
+// Cancelling the sort that follows a regrouping or a comparison gives back the results shown
+// before, classified as they were, with the comparison's cancel message.
+TEST_F(PipelineController, CancelledSortOfShownResultsGivesThemBack) {
+    settings.Criteria.CompareMode = cmNone;
+    settings.DontShowCompareMessage = true;
+    controller.SearchExecute();
+    RunUntilIdle();
+    const std::vector<std::string> before = ShownNames();
+    ASSERT_EQ(before.size(), 5u);
+
+    const auto expectPreviousResults = [&](const char* what) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(view.Messages.size(), 1u);
+        EXPECT_EQ(view.Messages[0].Kind, TMessageKind::Warning);
+        EXPECT_EQ(view.Messages[0].Text, kCompareCancelledText);
+        EXPECT_EQ(ShownNames(), before);
+        EXPECT_EQ(controller.Results().Summary().Groups, 2u);
+        EXPECT_EQ(view.Panels[spSecond], controller.Results().SummaryText());
+        EXPECT_EQ(settings.Criteria.GroupOrder, goNameSize);
+        EXPECT_TRUE(view.Idle);
+        EXPECT_FALSE(view.WaitFormShown);
+        for (TFile* file : controller.Files().Items())
+            EXPECT_TRUE(file->Checksum.Empty()) << file->FullName();
+        view.Messages.clear();
+    };
+
+    ASSERT_TRUE(controller.ChangeGroupOrder(goSize));
+    controller.SearchExecute(); // cancel
+    RunUntilIdle();
+    expectPreviousResults("regrouping");
+
+    // The comparison of the same.txt group ends; the sort after it is cancelled.
+    ASSERT_TRUE(controller.CompareContents(cmMD5, {0, 1, 2, 3, 4}));
+    queue.RunUntil([&] { return view.WaitTexts.back() == kSortingText; });
+    controller.SearchExecute(); // cancel
+    RunUntilIdle();
+    expectPreviousResults("comparison");
 }
 
 TEST_F(PipelineController, ShutdownAwaitsEachKindOfWorker) {

@@ -76,7 +76,7 @@ TEST(ProfileTest, OverwritingKeepsOtherSectionsAndOtherSearchOptsKeys) {
         dir.WriteFile("old.qvp", "[Custom]\nkeep=me\n[SearchOpts]\nExtra=5\nCompareMode=2\n"
                                  "[IncludeFolders]\n/old/=\n[ExcludeFiles]\n*.bak=\n");
     SearchCriteria c;
-    c.IncludeFolders = {"/new/", "/NEW/", "/new/"}; // stored once: keys ignore letter case
+    c.IncludeFolders = {"/new/", "/new/"}; // stored once
     c.IncludeFiles = {"*.txt"};
     ASSERT_TRUE(SaveProfile(file, c, dir / "quorvane.ini").Saved);
 
@@ -88,6 +88,60 @@ TEST(ProfileTest, OverwritingKeepsOtherSectionsAndOtherSearchOptsKeys) {
     EXPECT_EQ(ini.ReadSection("IncludeFiles"), TList{"*.txt"});
     EXPECT_FALSE(ini.SectionExists("ExcludeFiles"));
     EXPECT_FALSE(ini.SectionExists("ExcludeFolders"));
+}
+
+TEST(ProfileTest, FoldersThatDifferOnlyInLetterCaseAreBothKept) {
+    TTempDir dir;
+    const std::string file = dir / "case.qvp";
+    SearchCriteria c = SampleCriteria();
+    c.IncludeFolders = {"/data/Photos/", "/data/photos/", "/data/Photos/"};
+    c.ExcludeFolders = {"/data/photos/Tmp/", "/data/photos/tmp/"};
+    c.IncludeFiles = {"*.jpg", "*.JPG"}; // masks match without case: one is enough
+    ASSERT_TRUE(SaveProfile(file, c, dir / "quorvane.ini").Saved);
+
+    const SearchCriteria back =
+        LoadProfile(file, SearchCriteria{}, dir / "quorvane.ini", kRoots).Criteria;
+    EXPECT_EQ(back.IncludeFolders, (TList{"/data/Photos/", "/data/photos/"}));
+    EXPECT_EQ(back.ExcludeFolders, c.ExcludeFolders);
+    EXPECT_EQ(back.IncludeFiles, TList{"*.jpg"});
+    // The other sections keep their case-blind keys: a hand-edited option in another case
+    // replaces the old one rather than standing beside it.
+    TIniFile ini(file);
+    ini.WriteInteger("searchopts", "COMPAREMODE", 1);
+    ini.UpdateFile();
+    EXPECT_EQ(TIniFile(file).ReadSection("SearchOpts").size(), 5u);
+    EXPECT_EQ(
+        LoadProfile(file, SearchCriteria{}, dir / "quorvane.ini", kRoots).Criteria.CompareMode,
+        cmCrc);
+}
+
+TEST(ProfileTest, EntriesPastTheKeyNameBufferAreReported) {
+    TTempDir dir;
+    const std::string tooLong = "/" + std::string(TIniFile::kKeyNamesBufferBytes, 'x') + "/";
+    const std::string file =
+        dir.WriteFile("long.qvp", "[IncludeFolders]\n/a/=\n" + tooLong +
+                                      "=\n/b/=\n"
+                                      "[ExcludeFolders]\n/c/=\n[IncludeFiles]\n*.txt=\n");
+    const TProfileLoadResult loaded =
+        LoadProfile(file, SearchCriteria{}, dir / "quorvane.ini", kRoots);
+    EXPECT_EQ(loaded.Criteria.IncludeFolders, TList{"/a/"});
+    EXPECT_EQ(loaded.Criteria.ExcludeFolders, TList{"/c/"});
+    ASSERT_EQ(loaded.UnreadEntries.size(), 2u);
+    EXPECT_EQ(loaded.UnreadEntries[0].Section, "IncludeFolders");
+    EXPECT_EQ(loaded.UnreadEntries[0].Entry, tooLong);
+    EXPECT_EQ(loaded.UnreadEntries[1].Section, "IncludeFolders");
+    EXPECT_EQ(loaded.UnreadEntries[1].Entry, "/b/");
+    // The command line's reader gives the same.
+    std::vector<TUnreadProfileEntry> unread;
+    EXPECT_EQ(ReadProfileFile(file, SearchCriteria{}, &unread).IncludeFolders, TList{"/a/"});
+    ASSERT_EQ(unread.size(), 2u);
+    EXPECT_EQ(unread[0].Entry, tooLong);
+
+    // A profile that fits reports nothing.
+    EXPECT_TRUE(LoadProfile(dir / "missing.qvp", SearchCriteria{}, dir / "quorvane.ini", kRoots)
+                    .UnreadEntries.empty());
+    WriteProfileFile(dir / "p.qvp", SampleCriteria());
+    EXPECT_TRUE(UnreadProfileEntries(TIniFile(dir / "p.qvp")).empty());
 }
 
 TEST(ProfileTest, EntriesOfAnyFormAreSavedAsTheyAre) {

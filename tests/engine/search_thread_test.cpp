@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cctype>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -302,16 +303,32 @@ TEST_F(SearchThreadTest, RecordsFolderNameSizeAndLocalDateOfEachFile) {
     EXPECT_EQ(second.FullName(), odd);
 }
 
-TEST_F(SearchThreadTest, PassesOverAFolderItCannotList) {
-    for (const char* name : {"open/a.txt", "locked/secret.txt", "open2/b.txt"})
+TEST_F(SearchThreadTest, PassesOverAndCollectsTheFoldersItCannotRead) {
+    for (const char* name : {"open/a.txt", "locked/secret.txt", "open2/b.txt", "listonly/c.txt",
+                             "listonly/inner/d.txt", "root/e.txt"})
         Dir.WriteFile(name);
     ASSERT_EQ(::chmod(Dir.Path().c_str(), 0755), 0);
     ASSERT_EQ(::chmod((Dir / "locked").c_str(), 0), 0);
+    ASSERT_EQ(::chmod((Dir / "listonly").c_str(), 0444), 0); // listed, but entries not looked at
+    ASSERT_EQ(::chmod((Dir / "root").c_str(), 0), 0);
+    Criteria.IncludeFolders = {Dir.Path(), Dir / "root", Dir / "missing"};
 
     const int status = test::RunAsUnprivileged([this] {
         TProgressRecorder progress;
-        const TNames found = Sorted(Search(&progress));
+        TUnreadFolders unread;
+        const TNames found =
+            Sorted(Search(&progress, [&](TSearchThread& t) { t.SetUnreadFolders(unread); }));
         const TNames folders = progress.Folders();
+        TNames unreadTexts;
+        for (const TUnreadFolder& folder : unread)
+            unreadTexts.push_back(Relative(folder.Path) + " " + folder.Reason);
+        const TNames expected = {"listonly/ Permission denied", "locked/ Permission denied",
+                                 "missing/ No such file or directory", "root/ Permission denied"};
+        if (Sorted(unreadTexts) != expected) {
+            for (const std::string& text : unreadTexts)
+                std::fprintf(stderr, "unread: %s\n", text.c_str());
+            return false;
+        }
         // Not listed, but its path was still shown.
         return found == TNames{"open/a.txt", "open2/b.txt"} &&
                std::find(folders.begin(), folders.end(), Dir / "locked/") != folders.end();

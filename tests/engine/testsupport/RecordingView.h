@@ -24,6 +24,10 @@ public:
     void SetWaitText(const std::string& text) override { WaitTexts.push_back(text); }
     void SetStatusText(TStatusPanel panel, const std::string& text) override {
         Panels[panel] = text;
+        Hints[panel].clear();
+    }
+    void SetStatusHint(TStatusPanel panel, const std::string& hint) override {
+        Hints[panel] = hint;
     }
     void ResultsChanged() override { ++ResultsShown; }
     void ShowMessage(TMessageKind kind, const std::string& text) override {
@@ -46,6 +50,7 @@ public:
     bool TickDontShowAgain = false;
     int ResultsShown = 0;
     std::string Panels[2];
+    std::string Hints[2];
     std::vector<std::string> WaitTexts;
     std::vector<TMessage> Messages;
 
