@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "reports/ReportTarget.h"
+
 namespace quorvane::cli {
 namespace {
 
@@ -20,6 +22,26 @@ std::optional<int> ParseChoice(std::string_view value,
         if (value == names[i] || value == std::to_string(i))
             return static_cast<int>(i);
     return std::nullopt;
+}
+
+struct TActionOption {
+    std::string_view Name;
+    TFileOperation Operation;
+    bool TakesTarget;
+};
+
+constexpr TActionOption kActionOptions[] = {
+    {"--delete", TFileOperation::Delete, false},
+    {"--trash", TFileOperation::Recycle, false},
+    {"--move-to", TFileOperation::Move, true},
+    {"--zip", TFileOperation::Compress, true},
+};
+
+const TActionOption* FindActionOption(std::string_view argument) {
+    for (const TActionOption& option : kActionOptions)
+        if (argument == option.Name)
+            return &option;
+    return nullptr;
 }
 
 // One argument of the command line as the parser sees it: an operand (a folder), or an option
@@ -111,11 +133,20 @@ std::string UsageText() {
            "                             Filter menu (the five default filters always count)\n"
            "      --filter-hex HEX       show only the files that pass a filter given as the hex\n"
            "                             text of its criteria, as the configuration file keeps it\n"
+           "      --export FILE          save the results list as the window does, in the format\n"
+           "                             of the extension: .xls, .csv, .txt, .htm, .html or .xml\n"
            "  -f, --format FORMAT        text (default: full paths, groups separated by an empty\n"
            "                             line), csv or json\n"
            "  -0, --null                 text output: end every path with a zero byte and every\n"
            "                             group with one more, for names that hold line breaks\n"
            "  -q, --quiet                no progress, summary, warnings or notices on stderr\n"
+           "      --delete               delete every file of each group but the first listed\n"
+           "      --trash                move those files to the trash\n"
+           "      --move-to DIR          move those files below DIR, each with its folder path\n"
+           "                             (DIR/home/me/a.txt); an existing file is never replaced\n"
+           "      --zip FILE.zip         store those files in a zip archive with their folder\n"
+           "                             paths (added to an existing one), then delete them\n"
+           "      --dry-run              print what the action would do and touch nothing\n"
            "  -h, --help                 show this help\n"
            "  -V, --version              show the version\n"
            "\n"
@@ -129,10 +160,21 @@ std::string UsageText() {
            "not, and path_bytes (or name_bytes) then gives its exact bytes, with % and every\n"
            "byte that is not UTF-8 written as %XX.\n"
            "\n"
+           "An action (at most one) never touches the first file of a group, a file that\n"
+           "could not be read, a file in a protected folder, nor, while \"Don't allow\n"
+           "delete/move files without comparing\" is on, a file whose contents were not\n"
+           "compared: the last two follow the settings of the window, which are read and\n"
+           "never changed. With an action stdout lists its steps instead of the groups, one\n"
+           "line per file: the operation (delete, trash, move, zip), a tab, the file, and for a\n"
+           "move or zip a tab and the target or archive entry (with -0: each field ends with a\n"
+           "zero byte, each step with one more). A file that was not acted on is named on\n"
+           "stderr with the reason.\n"
+           "\n"
            "Exit status: 0 when the search ran (with or without duplicates, also when files or\n"
            "folders could not be read), 1 for bad usage, 2 for a failure (a named folder that\n"
            "does not exist or is not a folder, a profile, files list or filter that cannot be\n"
-           "read or used), 130 when interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
+           "read or used, a file an action could not act on, an action refused), 130 when\n"
+           "interrupted with Ctrl-C, 143 when ended by SIGTERM.\n";
 }
 
 TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -168,6 +210,24 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         const auto assign = [&](std::string& target) {
             return value([&](const std::string& text) -> std::optional<TUsageError> {
                 target = text;
+                return std::nullopt;
+            });
+        };
+
+        const auto chooseAction = [&](const TActionOption& action) -> std::optional<TUsageError> {
+            if (options.Action)
+                return TUsageError{"only one of --delete, --trash, --move-to and --zip can be "
+                                   "given"};
+            if (!action.TakesTarget) {
+                if (argument->InlineValue)
+                    return TUsageError{"option " + name + " takes no value"};
+                options.Action = TActionRequest{action.Operation, {}};
+                return std::nullopt;
+            }
+            return value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (text.empty())
+                    return TUsageError{"option " + name + " needs a value"};
+                options.Action = TActionRequest{action.Operation, text};
                 return std::nullopt;
             });
         };
@@ -227,6 +287,18 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             error = assign(options.LoadList);
         else if (name == "--save-list")
             error = assign(options.SaveList);
+        else if (const TActionOption* action = FindActionOption(name))
+            error = chooseAction(*action);
+        else if (name == "--dry-run")
+            error = flag(options.DryRun);
+        else if (name == "--export")
+            error = value([&](const std::string& text) -> std::optional<TUsageError> {
+                if (!ChooseReportTarget(text))
+                    return TUsageError{"--export: \"" + text +
+                                       "\" does not end in .xls, .csv, .txt, .htm, .html or .xml"};
+                options.Export = text;
+                return std::nullopt;
+            });
         else if (name == "--filter" || name == "--filter-hex")
             error = value([&](const std::string& text) -> std::optional<TUsageError> {
                 if (options.Filter || options.FilterHex)
@@ -248,6 +320,10 @@ TParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         return TUsageError{"no folder to search"};
     if (!options.LoadList.empty() && !options.Folders.empty())
         return TUsageError{"--load-list takes no folders: the list replaces the search"};
+    if (options.DryRun && !options.Action)
+        return TUsageError{"--dry-run needs an action: --delete, --trash, --move-to or --zip"};
+    if (options.Action && options.Format != TOutputFormat::Text)
+        return TUsageError{"--format does not apply to an action: its steps are printed as text"};
     if (options.NullSeparated && options.Format != TOutputFormat::Text)
         return TUsageError{"--null applies to text output only"};
     return options;

@@ -5,11 +5,18 @@
 #include <variant>
 #include <vector>
 
+#include "actions/FileAction.h"
 #include "search/SearchCriteria.h"
 
 namespace quorvane::cli {
 
 enum class TOutputFormat { Text, Csv, Json };
+
+// --delete, --trash, --move-to DIR or --zip FILE.
+struct TActionRequest {
+    TFileOperation Operation = TFileOperation::Delete;
+    std::string Target; // the destination folder or the archive, as given; empty otherwise
+};
 
 // What the command line asked for.
 struct TCliOptions {
@@ -25,11 +32,14 @@ struct TCliOptions {
     std::string Profile;                     // -p
     std::string LoadList;                    // --load-list
     std::string SaveList;                    // --save-list
+    std::string Export;                      // --export: the results list as .xls, .csv ...
     std::optional<std::string> Filter;       // --filter: a stored filter's name
     std::optional<std::string> FilterHex;    // --filter-hex: criteria as hex text
     TOutputFormat Format = TOutputFormat::Text;
     bool NullSeparated = false; // -0: paths and groups end with zero bytes (text output)
     bool Quiet = false;
+    std::optional<TActionRequest> Action;
+    bool DryRun = false; // print the action's plan, touch nothing
 };
 
 struct TShowHelp {};

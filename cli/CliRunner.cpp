@@ -1,11 +1,13 @@
 #include "CliRunner.h"
 
+#include "ActionRunner.h"
 #include "CliCriteria.h"
 #include "CliFilter.h"
 #include "GroupPrinter.h"
 #include "TerminalView.h"
 #include "app/PipelineController.h"
 #include "platform/Mounts.h"
+#include "reports/ExportList.h"
 
 namespace quorvane::cli {
 namespace {
@@ -27,8 +29,16 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
         err << "error: " << error.what() << '\n';
         return esFailure;
     }
-    // Nothing is marked on a terminal, so the protection rules have nothing to guard.
-    settings.ProtectedFolders.clear();
+    if (options.Action) {
+        if (const std::string refusal = PrepareAction(*options.Action, settings);
+            !refusal.empty()) {
+            err << "error: " << refusal << '\n';
+            return esFailure;
+        }
+    } else {
+        // Without an action nothing is acted on, so the protection rules have nothing to guard.
+        settings.ProtectedFolders.clear();
+    }
     // The window's warning points to its settings dialog; the command line says its own.
     settings.DontShowCompareMessage = true;
     if (!options.Quiet && options.LoadList.empty() && settings.Criteria.CompareMode == cmNone)
@@ -75,12 +85,24 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err,
             return esFailure;
         }
     }
+    if (!options.Export.empty()) {
+        const TResultGrid& results = controller.Results();
+        try {
+            ExportList({results.View(), results.Summary(), {}}, options.Export);
+        } catch (const std::exception& error) {
+            err << "error: " << error.what() << '\n';
+            return esFailure;
+        }
+    }
     const TResultView& results = controller.Results().View();
-    PrintGroups(results, options.Format, options.NullSeparated, out);
+    if (!options.Action)
+        PrintGroups(results, options.Format, options.NullSeparated, out);
     if (const std::vector<std::string> unreadable = UnreadableFiles(results); !unreadable.empty())
         view.ShowUnreadableFiles(unreadable);
     if (!options.Quiet)
         err << controller.Results().SummaryText() << '\n';
+    if (options.Action)
+        return RunAction(controller, view, options, out, err, interrupted);
     return esRan;
 }
 

@@ -57,12 +57,15 @@ void TTerminalView::SetCommandsEnabled(bool idle) {
 }
 
 void TTerminalView::SetWaitText(const std::string& text) {
+    FActionRunning = false;
     FStage = text;
     FClassifying = text == kClassifyingText;
     FBytesAtStart = FileBytesReadSoFar();
 }
 
 void TTerminalView::ShowMessage(TMessageKind kind, const std::string& text) {
+    if (FMessagesMuted)
+        return;
     // An error before classification means the run could not be done; the one error of
     // classification, the report of files that could not be read, comes with a result and is
     // said by ShowUnreadableFiles.
@@ -109,6 +112,38 @@ void TTerminalView::ShowProgress(TStatusMailbox& search) {
         const uint64_t megabytes = (FileBytesReadSoFar() - FBytesAtStart) >> 20;
         line = FStage + "...  " + std::to_string(megabytes) + " MiB read";
     }
+    DrawProgressLine(std::move(line));
+}
+
+void TTerminalView::StartActionProgress(std::string text, std::size_t files) {
+    FStage = std::move(text);
+    FActionFiles = files;
+    FActionFilesBegun = 0;
+    FActionStart = std::chrono::steady_clock::now();
+    FActionRunning = true;
+    FNextDraw = {};
+}
+
+void TTerminalView::ProcessMessages() {
+    FQueue.Drain();
+    if (!FActionRunning || !FShowProgress)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now < FNextDraw)
+        return;
+    FNextDraw = now + kProgressInterval;
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(now - FActionStart).count();
+    // Compress writes its archive in one piece: it has no file count to show.
+    std::string line = FActionFilesBegun == 0
+                           ? FStage + " " + std::to_string(FActionFiles) +
+                                 (FActionFiles == 1 ? " file..." : " files...")
+                           : FStage + " file " + std::to_string(FActionFilesBegun) + " of " +
+                                 std::to_string(FActionFiles) + "...";
+    DrawProgressLine(line + "  " + std::to_string(seconds) + " s");
+}
+
+void TTerminalView::DrawProgressLine(std::string line) {
     const std::size_t width = TerminalWidth() - 1;
     if (line.size() > width)
         line = line.substr(0, width / 2 - 2) + "..." +

@@ -29,7 +29,7 @@ public:
     // No one answers on a terminal: the message is shown and the flag keeps its state.
     void MessageDlgCheck(const std::string& text, TMessageKind kind, const std::string& checkText,
                          const std::string& caption, bool& flag) override;
-    void ProcessMessages() override { FQueue.Drain(); }
+    void ProcessMessages() override;
     void WaitForMessages() override;
 
     // Redraws the progress line when it is due: the search's folder and count, or the stage and
@@ -40,9 +40,17 @@ public:
     void ShowUnreadableFiles(const std::vector<std::string>& fullNames);
     // Whether an error stopped the run before its result was classified.
     bool Failed() const { return FFailed; }
+    // A file action starts: until the next wait text the progress line names it ("Moving"),
+    // with the file begun (counted by ActionFileBegun) and the time taken.
+    void StartActionProgress(std::string text, std::size_t files);
+    void ActionFileBegun() { ++FActionFilesBegun; }
+    // While set, messages are not shown: the classification after a file action only drops the
+    // files acted on, and its notices ("No duplicate files found") would tell nothing new.
+    void SetMessagesMuted(bool muted) { FMessagesMuted = muted; }
 
 private:
     void ClearProgressLine();
+    void DrawProgressLine(std::string line);
 
     TSimpleQueue& FQueue;
     std::ostream& FErr;
@@ -52,6 +60,11 @@ private:
     bool FClassifying = false;
     bool FFailed = false;
     bool FProgressShown = false;
+    bool FMessagesMuted = false;
+    bool FActionRunning = false;
+    std::size_t FActionFiles = 0;
+    std::size_t FActionFilesBegun = 0;
+    std::chrono::steady_clock::time_point FActionStart{};
     std::string FFolder;
     uint64_t FBytesAtStart = 0;
     std::chrono::steady_clock::time_point FNextDraw{};

@@ -19,8 +19,11 @@ _quorvane_cli() {
         --load-list | --save-list)
             _filedir qfl
             return ;;
-        -x | --exclude-folder)
+        -x | --exclude-folder | --move-to)
             _filedir -d
+            return ;;
+        --zip)
+            _filedir zip
             return ;;
         -i | --include | -e | --exclude | --filter | --filter-hex)
             return ;;

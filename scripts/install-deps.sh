@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxkbcommon-dev
     libzip-dev zipcmp zipmerge ziptool libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libssl-dev zlib1g-dev
-    xvfb xauth fonts-dejavu-core zip unzip
+    xvfb xauth fonts-dejavu-core zip unzip python3-xlrd poppler-utils
     help2man dpkg-dev desktop-file-utils appstream lintian
 )
 

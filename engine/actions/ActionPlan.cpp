@@ -13,15 +13,6 @@
 namespace quorvane {
 namespace {
 
-using TIdentitySet = std::unordered_set<TFileId, TFileIdHash>;
-
-std::optional<TFileId> IdentityOf(const std::string& fullName) {
-    const std::optional<TFileStatus> status = LinkStatus(fullName);
-    if (!status)
-        return std::nullopt;
-    return status->Id;
-}
-
 std::string TargetOf(const TFile& file, TFileOperation operation, const std::string& destination) {
     // The target keeps the file's folders below the destination; the archive entry is the
     // folder path without its leading "/" (zip names are relative).
@@ -41,30 +32,34 @@ std::string TargetOf(const TFile& file, TFileOperation operation, const std::str
 }
 
 // A group loses its last copy when none of its remaining rows (the filter's hidden rows
-// included) is a file of its own: one that exists and is not one of the planned files reached
-// by another name.
+// included) leaves its contents on disk. A remaining file keeps them when it is not one of the
+// planned files, or when it is one reached by another name and more names lead to it than the
+// plan removes: a hard link survives the removal of its twin, while the same name seen twice
+// (through a bind mount) does not.
 std::size_t CountGroupsLosingLastCopy(const TResultView& view,
                                       const std::vector<TActionStep>& steps) {
-    std::unordered_map<uint32_t, TIdentitySet> plannedByGroup;
-    std::unordered_set<uint32_t> plannedRecords;
+    std::unordered_map<TFileId, uint64_t, TFileIdHash> plannedNames;
+    std::unordered_set<uint32_t> plannedGroups, plannedRecords;
     for (const TActionStep& step : steps) {
-        TIdentitySet& planned = plannedByGroup[step.Group];
-        if (const std::optional<TFileId> id = IdentityOf(step.Source))
-            planned.insert(*id);
+        if (const std::optional<TFileStatus> status = LinkStatus(step.Source))
+            ++plannedNames[status->Id];
+        plannedGroups.insert(step.Group);
         plannedRecords.insert(step.Record);
     }
     std::unordered_set<uint32_t> keepingACopy;
     for (uint32_t record = 0; record < view.RowCount(); ++record) {
         const uint32_t group = view.Row(record).Group;
-        const auto planned = plannedByGroup.find(group);
-        if (planned == plannedByGroup.end() || plannedRecords.contains(record) ||
+        if (!plannedGroups.contains(group) || plannedRecords.contains(record) ||
             keepingACopy.contains(group))
             continue;
-        const std::optional<TFileId> id = IdentityOf(view.File(record).FullName());
-        if (id && !planned->second.contains(*id))
+        const std::optional<TFileStatus> status = LinkStatus(view.File(record).FullName());
+        if (!status)
+            continue;
+        const auto planned = plannedNames.find(status->Id);
+        if (planned == plannedNames.end() || status->Links > planned->second)
             keepingACopy.insert(group);
     }
-    return plannedByGroup.size() - keepingACopy.size();
+    return plannedGroups.size() - keepingACopy.size();
 }
 
 } // namespace

@@ -92,6 +92,8 @@ TActionOutcome ExecuteFileAction(const TActionPlan& plan, IActionPrompts& prompt
     }
     TStepRunner runner(plan, prompts, pump);
     for (const TActionStep& step : plan.Steps) {
+        if (prompts.StopRequested())
+            break;
         outcome.Results.push_back(runner.Run(step));
         if (pump)
             pump();

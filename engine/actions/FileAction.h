@@ -78,6 +78,11 @@ public:
     virtual ~IActionPrompts() = default;
     // Move: `target` exists already; true replaces it.
     virtual bool ConfirmOverwrite(const std::string& target) = 0;
+    // Asked before each file of a delete, trash or move: true stops the action there (a front
+    // end's cancel). The files not reached are not touched and get no result, so the outcome
+    // then holds fewer results than the plan has steps. Compress writes its archive in one
+    // piece and is not stopped.
+    virtual bool StopRequested() { return false; }
 };
 
 // The plan of an action on the checked list of `grid` (rows hidden by the filter are not in it).

@@ -339,8 +339,6 @@ bool TPipelineController::RunFileAction(const TActionPlan& plan, IActionPrompts&
     outcome = ExecuteFileAction(plan, prompts, [this] { FView.ProcessMessages(); });
 
     FView.ShowWaitForm();
-    FView.SetWaitText(Text(kClassifyingText));
-    ClearPanels();
     SetCommandsEnabled(false);
     // The rows point into the list: the grid must not read them while files leave it.
     EmptyResults();
@@ -357,16 +355,7 @@ bool TPipelineController::RunFileAction(const TActionPlan& plan, IActionPrompts&
         if (result->FilePosition < FFilesList.Count() &&
             FFilesList[result->FilePosition]->FullName() == result->Source)
             FFilesList.Delete(result->FilePosition);
-    FView.ProcessMessages();
-    try {
-        ClassifyFiles();
-    } catch (...) {
-        SetCommandsEnabled(true);
-        FView.SetStatusText(spFirst, "");
-        throw;
-    }
-    SetCommandsEnabled(true);
-    FView.SetStatusText(spFirst, "");
+    ClassifySorted();
     return true;
 }
 

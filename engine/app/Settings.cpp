@@ -170,9 +170,10 @@ std::vector<std::string> SystemFolders(const std::string& root) {
     return folders;
 }
 
-void LoadSettings(const std::string& configFile, TSettings& settings,
-                  const TSettingsEnvironment& environment) {
-    TIniFile ini = OpenConfigFile(configFile);
+namespace {
+
+void ReadSettingsFrom(const TIniFile& ini, TSettings& settings,
+                      const TSettingsEnvironment& environment) {
     ReadSettingKeys(ini, settings);
     if (environment.Screen)
         settings.Window = ReadWindowPlacement(ini, *environment.Screen);
@@ -187,10 +188,22 @@ void LoadSettings(const std::string& configFile, TSettings& settings,
     defaults.CompareMode = cmNone;
     settings.Criteria = ReadProfile(ini, defaults);
     ApplyEmptyListDefaults(settings.Criteria, environment.FixedDriveRoots);
+}
 
+} // namespace
+
+void LoadSettings(const std::string& configFile, TSettings& settings,
+                  const TSettingsEnvironment& environment) {
+    TIniFile ini = OpenConfigFile(configFile);
+    ReadSettingsFrom(ini, settings, environment);
     // The only write at start comes last, so that a failure leaves every setting read.
     if (WriteMissingDefaultFilters(ini))
         ini.UpdateFile();
+}
+
+void ReadSettings(const std::string& configFile, TSettings& settings,
+                  const TSettingsEnvironment& environment) {
+    ReadSettingsFrom(OpenConfigFile(configFile), settings, environment);
 }
 
 void SaveSettings(const std::string& configFile, const TSettings& settings) {

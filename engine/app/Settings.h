@@ -72,6 +72,11 @@ std::vector<std::string> SystemFolders(const std::string& root = "/");
 void LoadSettings(const std::string& configFile, TSettings& settings,
                   const TSettingsEnvironment& environment);
 
+// Reads the configuration file into `settings` as LoadSettings does, but writes nothing: for a
+// front end that only consults the user's settings and must leave the file as it is.
+void ReadSettings(const std::string& configFile, TSettings& settings,
+                  const TSettingsEnvironment& environment);
+
 // Writes the settings into the configuration file in one atomic replace: the search criteria, the
 // settings, the window placement (when there is one), the first five saved profiles, the
 // protected folders ("N" for a folder protected alone) and the end of the first start. Sections

@@ -115,4 +115,34 @@ std::optional<TDateTime> DosToDateTime(uint32_t dos) {
     return EncodeDateTime(p);
 }
 
+void AppendDateTimeText(std::string& out, TDateTime value, char separator) {
+    const TDateTimeParts p = DecodeDateTime(value);
+    // Written digit by digit: reports write millions of dates.
+    char text[24];
+    char* at = text;
+    const auto put = [&at](int number, int digits) {
+        for (int i = digits - 1; i >= 0; --i) {
+            at[i] = static_cast<char>('0' + number % 10);
+            number /= 10;
+        }
+        at += digits;
+    };
+    if (p.Year < 0 || p.Year > 9999) { // outside what four digits hold: rare, keep it exact
+        out += std::to_string(p.Year);
+    } else {
+        put(p.Year, 4);
+    }
+    *at++ = '-';
+    put(p.Month, 2);
+    *at++ = '-';
+    put(p.Day, 2);
+    *at++ = separator;
+    put(p.Hour, 2);
+    *at++ = ':';
+    put(p.Minute, 2);
+    *at++ = ':';
+    put(p.Second, 2);
+    out.append(text, static_cast<std::size_t>(at - text));
+}
+
 } // namespace quorvane

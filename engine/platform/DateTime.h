@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace quorvane {
 
@@ -15,6 +16,10 @@ struct TDateTimeParts {
 
 TDateTime EncodeDateTime(const TDateTimeParts& parts);
 TDateTimeParts DecodeDateTime(TDateTime value);
+
+// Appends "2024-05-31 23:59:58": the date and time in a form that reads the same in every locale
+// and sorts as text. `separator` goes between the date and the time ('T' gives ISO 8601).
+void AppendDateTimeText(std::string& out, TDateTime value, char separator = ' ');
 
 // The local-time offset from UTC, in seconds, in effect now.
 int64_t CurrentUtcOffsetSeconds();

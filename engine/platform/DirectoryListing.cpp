@@ -41,6 +41,7 @@ TFileStatus StatusOf(const struct stat& st) {
     status.Id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
     status.Size = static_cast<int64_t>(st.st_size);
     status.ModifiedUnixSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);
+    status.Links = static_cast<uint64_t>(st.st_nlink);
     return status;
 }
 

@@ -32,6 +32,7 @@ struct TFileStatus {
     TFileId Id;
     int64_t Size = 0;
     int64_t ModifiedUnixSeconds = 0; // last-write time, seconds since the Unix epoch (UTC)
+    uint64_t Links = 1;              // names the file has (hard links)
 };
 
 // The status of the file at `path` itself: a symbolic link is reported as a link (Other), not

@@ -183,7 +183,9 @@ void TIniFile::Parse(std::string_view text) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.ends_with('\r'))
+        // Every carriage return before the line feed ends the line: a file converted to CRLF twice
+        // must not keep one in its values, which the file as written would then read without.
+        while (line.ends_with('\r'))
             line.remove_suffix(1);
         line = Trim(line);
         if (line.empty())

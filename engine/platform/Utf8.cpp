@@ -35,4 +35,26 @@ std::size_t Utf8CharLength(std::string_view text, std::size_t pos) {
     return c.Valid() ? c.Length : 1;
 }
 
+void AppendUtf8(std::string& out, int32_t codePoint) {
+    char bytes[4];
+    int32_t length = 0;
+    U8_APPEND_UNSAFE(reinterpret_cast<uint8_t*>(bytes), length, codePoint);
+    out.append(bytes, static_cast<std::size_t>(length));
+}
+
+void AppendValidUtf8(std::string& out, std::string_view text) {
+    if (IsValidUtf8(text)) {
+        out.append(text);
+        return;
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        const TUtf8Char c = Utf8CharAt(text, i);
+        if (c.Valid())
+            out.append(text.substr(i, c.Length));
+        else
+            out.append("\xEF\xBF\xBD");
+        i += c.Length;
+    }
+}
+
 } // namespace quorvane

@@ -89,6 +89,19 @@ void TCheckMarks::CheckFirst() {
     }
 }
 
+void TCheckMarks::CheckAllButFirst() {
+    int64_t currentGroup = -1;
+    for (uint32_t record : FView.PassingRecords()) {
+        const TResultRow& row = FView.Row(record);
+        if (row.Group != currentGroup) {
+            currentGroup = row.Group;
+            continue;
+        }
+        if (row.Checkable)
+            Check(record);
+    }
+}
+
 std::string TCheckMarks::ProposedFolder(int64_t focusedRecord) const {
     if (focusedRecord < 0)
         return {};

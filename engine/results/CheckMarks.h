@@ -45,6 +45,9 @@ public:
     // Checks the first checkable row of each group in display order (a row whose group number
     // equals the one before it is passed over); no mark is taken away.
     void CheckFirst();
+    // Checks every checkable row except the first row of each group in display order, the copy
+    // that is kept (even when it may not be checked itself); no mark is taken away.
+    void CheckAllButFirst();
     // The folder proposed to CheckInDir: the Path of the focused row, or empty.
     std::string ProposedFolder(int64_t focusedRecord) const;
     // Checks the checkable rows whose Path equals the folder without regard to case; a missing

@@ -51,6 +51,8 @@ public:
     void Recount(const TPump& pump = {});
 
     TRowBand RowBand(uint32_t record) const;
+    // The row's group stripe flag, whatever the layout (the printed list shades by it).
+    bool StripeFlag(uint32_t record) const { return FStripes[record]; }
     TCheckBox CheckBox(uint32_t record) const;
 
 private:

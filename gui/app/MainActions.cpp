@@ -74,6 +74,10 @@ void BuildFileMenu(QMainWindow& window, TMainActions& actions) {
     BuildGroupOrders(window, actions);
     actions.SaveFilesList = NewAction(&window, QStringLiteral("Save &files list..."), "files-save");
     actions.LoadFilesList = NewAction(&window, QStringLiteral("&Load files list..."), "files-open");
+    actions.SaveList = NewAction(&window, QStringLiteral("Sa&ve list..."), "save-list",
+                                 QStringLiteral("Save results list to a file"));
+    actions.PrintList = NewAction(&window, QStringLiteral("&Print list..."), "print-list",
+                                  QStringLiteral("Print results list"));
     actions.SaveProfile =
         NewAction(&window, QStringLiteral("Save search &criteria..."), "criteria-save");
     actions.LoadProfile =
@@ -89,6 +93,9 @@ void BuildFileMenu(QMainWindow& window, TMainActions& actions) {
     file->addSeparator();
     file->addAction(actions.SaveFilesList);
     file->addAction(actions.LoadFilesList);
+    file->addSeparator();
+    file->addAction(actions.SaveList);
+    file->addAction(actions.PrintList);
     file->addSeparator();
     file->addAction(actions.SaveProfile);
     file->addAction(actions.LoadProfile);
@@ -173,6 +180,9 @@ void BuildToolBar(QMainWindow& window, TMainActions& actions) {
     actions.ToolBar->addWidget(actions.GroupButton);
     actions.ToolBar->addSeparator();
     actions.ToolBar->addAction(actions.FilterData);
+    actions.ToolBar->addSeparator();
+    actions.ToolBar->addAction(actions.SaveList);
+    actions.ToolBar->addAction(actions.PrintList);
     actions.ToolBar->addSeparator();
     AddFileActionButtons(*actions.ToolBar, actions.FileActions);
     actions.ToolBar->addAction(actions.Settings);

@@ -27,6 +27,8 @@ struct TMainActions {
     std::array<QAction*, 5> Order{}; // Order0 .. Order4, indexed by TGroupOrder
     QAction* SaveFilesList = nullptr;
     QAction* LoadFilesList = nullptr;
+    QAction* SaveList = nullptr;  // "Sa&ve list..."
+    QAction* PrintList = nullptr; // "&Print list..."
     QAction* SaveProfile = nullptr;
     QAction* LoadProfile = nullptr;
     QAction* Exit = nullptr;

@@ -29,6 +29,7 @@
 #include "dialogs/UserPrompts.h"
 #include "platform/IniFile.h"
 #include "platform/Mounts.h"
+#include "reports/ReportCommands.h"
 #include "results/CheckCommands.h"
 #include "results/FilterBar.h"
 #include "results/FilterCommands.h"
@@ -119,6 +120,8 @@ void TMainForm::BuildFrame() {
     qApp->installEventFilter(new THelpKey(*FHelp, this));
     FChecks = std::make_unique<TCheckCommands>(*this, FController->Results(), *FGrid);
     FFilesLists = std::make_unique<TFilesListCommands>(*this, *FController);
+    FReports = std::make_unique<TReportCommands>(*this, FController->Results(), *FActions.SaveList,
+                                                 *FActions.PrintList);
     FProfiles = new TProfileCommands(*this, FSettings, FConfigFile, *FActions.RecentProfiles);
     FFilters = new TFilterCommands(
         {this, FConfigFile, &FController->Results(), FModel, [this] { FView->ProcessMessages(); },
@@ -184,6 +187,14 @@ void TMainForm::ConnectCommands() {
     on(FActions.LoadFilesList, [this] {
         if (MayChangeResults())
             FFilesLists->LoadFilesListClick();
+    });
+    on(FActions.SaveList, [this] {
+        if (MayChangeResults())
+            FReports->SaveListExecute();
+    });
+    on(FActions.PrintList, [this] {
+        if (MayChangeResults())
+            FReports->PrintListExecute();
     });
     on(FActions.SaveProfile, [this] { FProfiles->SaveProfileClick(); });
     on(FActions.LoadProfile, [this] {
@@ -337,6 +348,7 @@ void TMainForm::SetCommandsEnabled(bool idle) {
     FActions.CompareContents->setEnabled(idle);
     FActions.GridCompare->setEnabled(idle);
     FProfiles->SetIdle(idle);
+    FReports->SaveListUpdate(idle);
     FGrid->viewport()->update();
     if (idle) {
         ShowSearchAsIdle(*FActions.Search);
@@ -381,6 +393,7 @@ void TMainForm::ResultsChanged() {
     MarkGroupOrder(FSettings.Criteria.GroupOrder);
     FModel->Reload();
     FGrid->ApplyLayout(FController->Results().View().Layout());
+    FReports->SaveListUpdate(!SearchShowsBusy(*FActions.Search));
     FGrid->FocusFirstRow();
 }
 

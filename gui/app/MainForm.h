@@ -27,6 +27,7 @@ class TFrmWait;
 class THelpWindow;
 class TMainFormView;
 class TProfileCommands;
+class TReportCommands;
 class TResultLinesModel;
 class TResultsModel;
 class TResultsView;
@@ -59,6 +60,7 @@ public:
     TResultsView& Grid() { return *FGrid; }
     TFrmWait& WaitForm() { return *FWait; }
     TProfileCommands& Profiles() { return *FProfiles; }
+    TReportCommands& Reports() { return *FReports; }
     TFilterCommands& Filters() { return *FFilters; }
     QString StatusText(TStatusPanel panel) const;
 
@@ -118,6 +120,7 @@ private:
     std::unique_ptr<THelpWindow> FHelp;
     std::unique_ptr<TCheckCommands> FChecks;
     std::unique_ptr<TFilesListCommands> FFilesLists;
+    std::unique_ptr<TReportCommands> FReports;
     TProfileCommands* FProfiles = nullptr;
     TFilterCommands* FFilters = nullptr;
     TShellCommands* FShell = nullptr;

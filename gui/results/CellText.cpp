@@ -5,26 +5,12 @@
 
 #include "dialogs/UserPrompts.h"
 #include "platform/NumberFormat.h"
+#include "reports/ReportLines.h"
 
 namespace quorvane {
 
 QString ColumnCaption(TResultColumn column) {
-    switch (column) {
-    case rcChecked:
-        return QStringLiteral("Checked");
-    case rcName:
-        return QStringLiteral("Name");
-    case rcSize:
-        return QStringLiteral("Size");
-    case rcDate:
-        return QStringLiteral("Date");
-    case rcPath:
-        return QStringLiteral("Path");
-    case rcCheckSum:
-        return QStringLiteral("CheckSum");
-    default:
-        return {};
-    }
+    return QString::fromLatin1(ResultColumnCaption(column));
 }
 
 QString SizeText(int64_t size) {

@@ -20,9 +20,11 @@ namespace {
 using test::Words;
 
 TEST(CliOptions, ReadsEveryOptionInShortLongAndInlineForms) {
-    const auto parsed = ParseCommandLine(Words(
-        "-x /skip --exclude-folder=/skip2 -i *.jpg --include *.png -e*.tmp --hidden-folders "
-        "--hidden-files --zero -g size-name -c 3 -p p.qvp --save-list out.qfl -f json -q -- -dir"));
+    const auto parsed = ParseCommandLine(
+        Words("-x /skip --exclude-folder=/skip2 -i *.jpg --include *.png -e*.tmp --hidden-folders "
+              "--hidden-files --zero -g size-name -c 3 -p p.qvp --save-list out.qfl --export=r.CSV "
+              "-f json "
+              "-q -- -dir"));
     const auto* options = std::get_if<TCliOptions>(&parsed);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->ExcludeFolders, (std::vector<std::string>{"/skip", "/skip2"}));
@@ -34,6 +36,7 @@ TEST(CliOptions, ReadsEveryOptionInShortLongAndInlineForms) {
     EXPECT_EQ(options->CompareMode, cmMD5);
     EXPECT_EQ(options->Profile, "p.qvp");
     EXPECT_EQ(options->SaveList, "out.qfl");
+    EXPECT_EQ(options->Export, "r.CSV");
     EXPECT_EQ(options->Format, TOutputFormat::Json);
     EXPECT_EQ(options->Folders, (std::vector<std::string>{"-dir"}));
 }
@@ -51,6 +54,7 @@ TEST(CliOptions, RefusesBadUsage) {
         "--load-list l.qfl dir",          // a list replaces the search
         "--filter=",                      // a filter without a name
         "--filter a --filter-hex FF dir", // two filters
+        "--export r.doc dir",             // no report has this extension
     };
     for (const char* line : lines)
         EXPECT_TRUE(std::holds_alternative<TUsageError>(ParseCommandLine(Words(line)))) << line;
@@ -139,6 +143,28 @@ TEST_F(CliRun, SavedListGivesTheSameGroupsWithoutAWalk) {
     EXPECT_EQ(out.str(), searched);
 }
 
+TEST_F(CliRun, ExportsTheResultsListInTheFormatOfTheExtension) {
+    ASSERT_EQ(Run("-q -c crc --export " + dir / "r.CSV" + " --export " + dir / "r.Xls" + " " +
+                  dir.Path()),
+              esRan)
+        << err.str();
+    // The last --export counts; the spreadsheet gets the lower-case extension.
+    EXPECT_FALSE(std::filesystem::exists(dir / "r.CSV"));
+    std::ifstream xls(dir / "r.xls", std::ios::binary);
+    std::string magic(8, '\0');
+    xls.read(magic.data(), 8);
+    EXPECT_EQ(magic, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+
+    ASSERT_EQ(Run("-q -c crc --export " + dir / "r.CSV" + " " + dir.Path()), esRan);
+    std::ifstream csv(dir / "r.CSV");
+    const std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.substr(0, text.find('\n')), "\"Date\";\"Path\"\r");
+    EXPECT_NE(text.find("\"big.bin\"\r\n\"Size: 10\"\r\n"), std::string::npos) << text;
+
+    EXPECT_EQ(Run("-q --export " + dir / "missing/r.txt" + " " + dir.Path()), esFailure);
+    EXPECT_NE(err.str().find(dir / "missing/r.txt"), std::string::npos) << err.str();
+}
+
 TEST_F(CliRun, FailuresAndInterruption) {
     EXPECT_EQ(Run("--load-list " + dir / "missing.qfl"), esFailure);
     EXPECT_NE(err.str().find("missing.qfl"), std::string::npos);
@@ -196,6 +222,18 @@ TEST_F(CliFilterRun, DefaultFiltersCountWithoutAFileAndNothingIsWritten) {
               esRan);
     EXPECT_TRUE(out.str().empty()) << out.str();
     EXPECT_NE(err.str().find("0 files (0 bytes) in 0 groups"), std::string::npos) << err.str();
+}
+
+TEST_F(CliFilterRun, TheExportHoldsOnlyTheFilesThatPass) {
+    const std::string report = dir / "bins.txt";
+    ASSERT_EQ(Run(std::string("-q -c crc --export ") + report + " --filter-hex " + kBinsHex + " " +
+                  dir.Path()),
+              esRan)
+        << err.str();
+    std::ifstream in(report);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("big.bin\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("same.txt"), std::string::npos) << text;
 }
 
 TEST_F(CliFilterRun, StoredAndHexFiltersLeaveThePassingGroups) {

@@ -109,6 +109,21 @@ TEST_F(CheckMarksTest, CheckFirstKeepsMarksAndFollowsTheFilter) {
     EXPECT_EQ(checks().CheckedList(), (TList{6, 2, 4, 5}));
 }
 
+TEST_F(CheckMarksTest, CheckAllButFirstKeepsTheFirstShownRowOfEachGroup) {
+    checks().CheckAllButFirst();
+    // Group 1 shows records 1, 0, 2: 1 is kept although it may not be checked, 0 may not be.
+    EXPECT_EQ(Flags(), "--x-x-x");
+    EXPECT_EQ(checks().CheckedList(), (TList{2, 4, 6}));
+
+    checks().UncheckAll();
+    checks().CheckSelected({3});
+    grid.SetFilter([](const TResultRow& row, const TFile&) { return row.FilePosition != 3; });
+    checks().CheckAllButFirst();
+    // Record 3 is hidden: 4 is the first shown of group 2 and is kept; 3 keeps its mark.
+    EXPECT_EQ(Flags(), "--xx--x");
+    EXPECT_EQ(checks().CheckedList(), (TList{2, 6}));
+}
+
 TEST_F(CheckMarksTest, CheckInDirMarksFilesDirectlyInTheFolder) {
     EXPECT_EQ(checks().ProposedFolder(3), "/data/sub/");
     EXPECT_EQ(checks().ProposedFolder(-1), "");

@@ -15,36 +15,15 @@
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
 #include "results/DefaultFilters.h"
+#include "testsupport/ScopedEnv.h"
 #include "testsupport/TempDir.h"
 
 namespace quorvane {
 namespace {
 
+using test::TScopedEnv;
 using test::TTempDir;
 namespace fs = std::filesystem;
-
-// Sets an environment variable for the life of the object, then puts the old value back.
-class TScopedEnv {
-public:
-    TScopedEnv(const char* name, const std::optional<std::string>& value) : FName(name) {
-        if (const char* old = std::getenv(name))
-            FOld = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~TScopedEnv() {
-        if (FOld)
-            ::setenv(FName, FOld->c_str(), 1);
-        else
-            ::unsetenv(FName);
-    }
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
 
 // Protected folders as (path, with subfolders) pairs, which the test macros can compare and print.
 using TFolderPairs = std::vector<std::pair<std::string, bool>>;
@@ -90,6 +69,9 @@ TEST(ConfigFilePathTest, FollowsXdgConfigHomeAndCreatesTheFolder) {
     };
     for (const TCase& c : cases) {
         TScopedEnv configHome("XDG_CONFIG_HOME", c.ConfigHome);
+        const bool existed = fs::exists(fs::path(c.Expected).parent_path());
+        EXPECT_EQ(ConfigFileLocation(), c.Expected) << c.ConfigHome.value_or("(unset)");
+        EXPECT_EQ(fs::exists(fs::path(c.Expected).parent_path()), existed);
         EXPECT_EQ(ConfigFilePath(), c.Expected) << c.ConfigHome.value_or("(unset)");
         EXPECT_TRUE(fs::is_directory(fs::path(c.Expected).parent_path()));
     }
@@ -304,6 +286,25 @@ TEST_F(ConfigTest, FoldersThatDifferOnlyInLetterCaseAreBothKept) {
     const TSettings old = Load();
     EXPECT_EQ(Pairs(old.ProtectedFolders), (TFolderPairs{{"/Data/", false}}));
     EXPECT_EQ(old.Criteria.IncludeFolders, std::vector<std::string>{"/Data/"});
+}
+
+TEST_F(ConfigTest, ReadSettingsReadsLikeLoadSettingsAndWritesNothing) {
+    const std::string stored = "[Settings]\nBlockDelete=0\n[ProtectedFolders]\n/keep/=N\n";
+    WriteFileAtomically(File, stored);
+    TSettings s;
+    ReadSettings(File, s, Environment());
+    EXPECT_FALSE(s.BlockDelete);
+    // Not stored as started once: the first start's system folders are protected too.
+    EXPECT_EQ(
+        Pairs(s.ProtectedFolders),
+        (TFolderPairs{{"/keep/", false}, {"/usr/", true}, {"/etc/", true}, {"/boot/", true}}));
+    EXPECT_EQ(ReadWholeFile(File), stored); // the missing default filters were not added
+
+    const std::string missing = Dir / "nowhere/quorvane.ini";
+    TSettings defaults;
+    ReadSettings(missing, defaults, Environment());
+    EXPECT_TRUE(defaults.BlockDelete);
+    EXPECT_FALSE(fs::exists(Dir / "nowhere"));
 }
 
 TEST_F(ConfigTest, FirstStartDoesNotProtectASystemFolderTwice) {

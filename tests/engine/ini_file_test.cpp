@@ -237,6 +237,21 @@ TEST(IniFileTest, SavingKeepsCommentsAndOtherSectionsAndErasesWhatWasErased) {
     EXPECT_EQ(ini.ReadString("Keep", "a", "gone"), "gone");
 }
 
+// Found by fuzzing: a line that ends in two carriage returns (a CRLF file converted twice) kept
+// one in its value, which the file as saved then read without.
+TEST(IniFileTest, ExtraCarriageReturnsAtALineEndAreNotPartOfTheValue) {
+    TTempDir dir;
+    const std::string file =
+        dir.WriteFile("cr.ini", "[Settings]\r\nUseSkin=\r\r\nMoveDir=/a\rb/\r\r\n");
+    TIniFile ini(file);
+    EXPECT_EQ(ini.ReadString("Settings", "UseSkin", "?"), "");
+    EXPECT_EQ(ini.ReadString("Settings", "MoveDir", "?"), "/a\rb/");
+    ini.UpdateFile();
+    TIniFile saved(file);
+    EXPECT_EQ(saved.ReadString("Settings", "UseSkin", "?"), "");
+    EXPECT_EQ(saved.ReadString("Settings", "MoveDir", "?"), "/a\rb/");
+}
+
 TEST(IniFileTest, ValuesWithOuterBlanksOrQuotesReadBackUnchanged) {
     TTempDir dir;
     const std::vector<std::string> values = {" lead", "trail ", "\"quoted\"", "'single'", "\"",

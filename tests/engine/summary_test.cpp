@@ -41,7 +41,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TFormatCase{"en", 1234567, "1,234,567"}, TFormatCase{"en", 0, "0"},
                     TFormatCase{"en", 999, "999"}, TFormatCase{"en", 1000, "1,000"},
                     TFormatCase{"en", 9'223'372'036'854'775'807, "9,223,372,036,854,775,807"},
-                    TFormatCase{"de", 1234567, "1.234.567"},
+                    TFormatCase{"de", 1234567, "1.234.567"}, TFormatCase{"de", -1234, "-1.234"},
+                    // Groups of two above the first three.
+                    TFormatCase{"hi", 123456789, "12,34,56,789"},
                     // Grouped from four digits on even where the locale would wait for five.
                     TFormatCase{"pl", 1234, "1\u00A0234"},
                     TFormatCase{"fr", 1234567, "1\u202F234\u202F567"},
