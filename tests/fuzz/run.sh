@@ -9,6 +9,11 @@ root="$(cd "$here/../.." && pwd)"
 build=${2:-$root/build-fuzz}
 targets=(fileslist_line ini_file profile criteria_stream criteria_hex masks cli_options update_descriptor)
 
+if ! command -v clang++-16 >/dev/null; then
+    echo "The fuzz targets need clang-16 and libclang-rt-16-dev:" >&2
+    echo "    sudo apt-get install clang-16 libclang-rt-16-dev" >&2
+    exit 1
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
     CC=clang-16 CXX=clang++-16 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DQUORVANE_BUILD_FUZZ=ON -DQUORVANE_BUILD_TESTS=OFF -DQUORVANE_BUILD_BENCH=OFF >/dev/null
