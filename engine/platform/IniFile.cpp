@@ -176,6 +176,9 @@ auto TIniFile::SectionNameAt() const {
 }
 
 void TIniFile::Parse(std::string_view text) {
+    // A byte-order mark may open the first line that holds anything: blank lines are not kept,
+    // so the file as written would otherwise start with the mark and read it as one.
+    text.remove_prefix(std::min(text.size(), text.find_first_not_of(" \t\v\f\r\n")));
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     TSection* current = nullptr;

@@ -252,6 +252,17 @@ TEST(IniFileTest, ExtraCarriageReturnsAtALineEndAreNotPartOfTheValue) {
     EXPECT_EQ(saved.ReadString("Settings", "MoveDir", "?"), "/a\rb/");
 }
 
+// Found by fuzzing: a byte-order mark after blank lines hid the section it opened, and the file as
+// saved (without the blank lines) then showed it.
+TEST(IniFileTest, AByteOrderMarkAfterBlankLinesOpensTheFirstLine) {
+    TTempDir dir;
+    const std::string file = dir.WriteFile("bom.ini", "\r\n\n\xEF\xBB\xBF[Filters]\r\nDocs=1\r\n");
+    TIniFile ini(file);
+    EXPECT_EQ(ini.ReadString("Filters", "Docs", "?"), "1");
+    ini.UpdateFile();
+    EXPECT_EQ(TIniFile(file).ReadString("Filters", "Docs", "?"), "1");
+}
+
 TEST(IniFileTest, ValuesWithOuterBlanksOrQuotesReadBackUnchanged) {
     TTempDir dir;
     const std::vector<std::string> values = {" lead", "trail ", "\"quoted\"", "'single'", "\"",

@@ -4,16 +4,22 @@
 #include <algorithm>
 
 #include "FuzzInput.h"
+#include "platform/IniNameIndex.h"
 #include "reports/Profile.h"
 
 using namespace quorvane;
 
 namespace {
 
-std::vector<std::string> FirstOfEach(std::vector<std::string> entries) {
+// Folder lists keep names that differ only in letter case; mask lists take them as one mask.
+std::vector<std::string> FirstOfEach(std::vector<std::string> entries, bool exactCase) {
+    const auto same = [exactCase](const std::string& a, const std::string& b) {
+        return exactCase ? a == b : TIniNameIndex::SameName(a, b, false);
+    };
     std::vector<std::string> kept;
     for (std::string& entry : entries)
-        if (std::find(kept.begin(), kept.end(), entry) == kept.end())
+        if (std::none_of(kept.begin(), kept.end(),
+                         [&](const std::string& k) { return same(k, entry); }))
             kept.push_back(std::move(entry));
     return kept;
 }
@@ -27,10 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     WriteProfile(written, read);
     const TIniFile reread(fuzz::WriteInputFile(written.Text(), ".copy.qvp"));
     const SearchCriteria again = ReadProfile(reread, SearchCriteria{});
-    fuzz::Require(FirstOfEach(again.IncludeFolders) == FirstOfEach(read.IncludeFolders) &&
-                  FirstOfEach(again.ExcludeFolders) == FirstOfEach(read.ExcludeFolders) &&
-                  FirstOfEach(again.IncludeFiles) == FirstOfEach(read.IncludeFiles) &&
-                  FirstOfEach(again.ExcludeFiles) == FirstOfEach(read.ExcludeFiles) &&
-                  again.CompareMode == read.CompareMode && again.GroupOrder == read.GroupOrder);
+    fuzz::Require(
+        FirstOfEach(again.IncludeFolders, true) == FirstOfEach(read.IncludeFolders, true) &&
+        FirstOfEach(again.ExcludeFolders, true) == FirstOfEach(read.ExcludeFolders, true) &&
+        FirstOfEach(again.IncludeFiles, false) == FirstOfEach(read.IncludeFiles, false) &&
+        FirstOfEach(again.ExcludeFiles, false) == FirstOfEach(read.ExcludeFiles, false) &&
+        again.CompareMode == read.CompareMode && again.GroupOrder == read.GroupOrder);
     return 0;
 }
