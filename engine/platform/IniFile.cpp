@@ -186,10 +186,10 @@ void TIniFile::Parse(std::string_view text) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        // Every carriage return before the line feed ends the line: a file converted to CRLF twice
-        // must not keep one in its values, which the file as written would then read without.
-        while (line.ends_with('\r'))
-            line.remove_suffix(1);
+        // Carriage returns at the end, among blanks or not, end the line: a file converted to
+        // CRLF twice must not keep one in its values, which the file as written would then read
+        // without.
+        line = line.substr(0, line.find_last_not_of("\r \t\v\f") + 1);
         line = Trim(line);
         if (line.empty())
             continue; // blank lines are not kept: the writer puts one between sections

@@ -242,7 +242,7 @@ TEST(IniFileTest, SavingKeepsCommentsAndOtherSectionsAndErasesWhatWasErased) {
 TEST(IniFileTest, ExtraCarriageReturnsAtALineEndAreNotPartOfTheValue) {
     TTempDir dir;
     const std::string file =
-        dir.WriteFile("cr.ini", "[Settings]\r\nUseSkin=\r\r\nMoveDir=/a\rb/\r\r\n");
+        dir.WriteFile("cr.ini", "[Settings]\r\nUseSkin=\r\r\nMoveDir=/a\rb/\r \r\n");
     TIniFile ini(file);
     EXPECT_EQ(ini.ReadString("Settings", "UseSkin", "?"), "");
     EXPECT_EQ(ini.ReadString("Settings", "MoveDir", "?"), "/a\rb/");
