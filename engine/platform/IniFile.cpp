@@ -176,11 +176,14 @@ auto TIniFile::SectionNameAt() const {
 }
 
 void TIniFile::Parse(std::string_view text) {
-    // A byte-order mark may open the first line that holds anything: blank lines are not kept,
-    // so the file as written would otherwise start with the mark and read it as one.
-    text.remove_prefix(std::min(text.size(), text.find_first_not_of(" \t\v\f\r\n")));
-    if (text.starts_with("\xEF\xBB\xBF"))
+    // Byte-order marks may open the first line that holds anything: blank lines are not kept, so
+    // the file as written would otherwise start with a mark and read it as one.
+    for (;;) {
+        text.remove_prefix(std::min(text.size(), text.find_first_not_of(" \t\v\f\r\n")));
+        if (!text.starts_with("\xEF\xBB\xBF"))
+            break;
         text.remove_prefix(3);
+    }
     TSection* current = nullptr;
     while (!text.empty()) {
         const auto end = text.find('\n');

@@ -252,11 +252,12 @@ TEST(IniFileTest, ExtraCarriageReturnsAtALineEndAreNotPartOfTheValue) {
     EXPECT_EQ(saved.ReadString("Settings", "MoveDir", "?"), "/a\rb/");
 }
 
-// Found by fuzzing: a byte-order mark after blank lines hid the section it opened, and the file as
-// saved (without the blank lines) then showed it.
+// Found by fuzzing: a byte-order mark after blank lines (or after another mark) hid the section it
+// opened, and the file as saved (without the blank lines) then showed it.
 TEST(IniFileTest, AByteOrderMarkAfterBlankLinesOpensTheFirstLine) {
     TTempDir dir;
-    const std::string file = dir.WriteFile("bom.ini", "\r\n\n\xEF\xBB\xBF[Filters]\r\nDocs=1\r\n");
+    const std::string file =
+        dir.WriteFile("bom.ini", "\r\n\n\xEF\xBB\xBF\n\n\xEF\xBB\xBF[Filters]\r\nDocs=1\r\n");
     TIniFile ini(file);
     EXPECT_EQ(ini.ReadString("Filters", "Docs", "?"), "1");
     ini.UpdateFile();
