@@ -191,12 +191,25 @@ void BM_IncrementalSearch(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(view.FindNamePrefix(last));
 }
+
 BENCHMARK(BM_IncrementalSearch)
     ->Arg(1)
     ->Arg(0)
     ->ArgName("separate_groups")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// Points the window at a configuration of its own in `config`, one that has been shown before (so
+// that no search options open at start). False when the file cannot be written.
+bool UseTemporaryConfiguration(const QTemporaryDir& config) {
+    QDir().mkpath(config.path() + QStringLiteral("/Brindlecot"));
+    QFile ini(config.path() + QStringLiteral("/Brindlecot/quorvane.ini"));
+    if (!ini.open(QIODevice::WriteOnly) || ini.write("[Config]\nFirstShow=0\n") < 0)
+        return false;
+    ini.close();
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    return true;
+}
 
 // A search of the tree in $QUORVANE_BENCH_TREE through the main window's Search action, from
 // the click until the window is idle with the results shown. A 1 ms timer runs all the while:
@@ -209,14 +222,10 @@ void BM_SearchStall(benchmark::State& state) {
         return;
     }
     QTemporaryDir config;
-    QDir().mkpath(config.path() + QStringLiteral("/Brindlecot"));
-    QFile ini(config.path() + QStringLiteral("/Brindlecot/quorvane.ini"));
-    if (!ini.open(QIODevice::WriteOnly) || ini.write("[Config]\nFirstShow=0\n") < 0) {
+    if (!UseTemporaryConfiguration(config)) {
         state.SkipWithError("cannot write a configuration file");
         return;
     }
-    ini.close();
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     TScriptedPrompts prompts; // a message box must not wait for a click
     TMainForm form;
     form.Settings().Criteria.IncludeFolders = {tree.toStdString()};
@@ -263,14 +272,10 @@ void BM_FilterApply(benchmark::State& state) {
     const TNamedFilterText& filter = DefaultFilters()[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(filter.Name);
     QTemporaryDir config;
-    QDir().mkpath(config.path() + QStringLiteral("/Brindlecot"));
-    QFile ini(config.path() + QStringLiteral("/Brindlecot/quorvane.ini"));
-    if (!ini.open(QIODevice::WriteOnly) || ini.write("[Config]\nFirstShow=0\n") < 0) {
+    if (!UseTemporaryConfiguration(config)) {
         state.SkipWithError("cannot write a configuration file");
         return;
     }
-    ini.close();
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     TScriptedPrompts prompts;
     TMainForm form;
     form.show();
